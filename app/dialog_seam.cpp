@@ -1,0 +1,141 @@
+#include "app/dialog_seam.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace Dialogs {
+namespace {
+
+Responder *g_responder = nullptr;
+
+QMessageBox::Icon toQtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::Warning: return QMessageBox::Warning;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString buttonText(Button button)
+{
+    switch (button) {
+    case Button::Ok: return QStringLiteral("OK");
+    case Button::Yes: return QStringLiteral("&Yes");
+    case Button::No: return QStringLiteral("&No");
+    case Button::Cancel: return QStringLiteral("Cancel");
+    }
+    return {};
+}
+
+QMessageBox::ButtonRole buttonRole(Button button)
+{
+    switch (button) {
+    case Button::Ok: return QMessageBox::AcceptRole;
+    case Button::Yes: return QMessageBox::YesRole;
+    case Button::No: return QMessageBox::NoRole;
+    case Button::Cancel: return QMessageBox::RejectRole;
+    }
+    return QMessageBox::AcceptRole;
+}
+
+Button runMessageBox(const Message &request)
+{
+    QMessageBox box(toQtIcon(request.icon), request.caption, request.text, QMessageBox::NoButton,
+                    request.parent ? request.parent : QApplication::activeWindow());
+    QList<QPair<QAbstractButton *, Button>> buttons;
+    for (Button b : request.buttons)
+        buttons.append({box.addButton(buttonText(b), buttonRole(b)), b});
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first().first));
+    box.exec();
+    for (const auto &[widget, b] : buttons) {
+        if (box.clickedButton() == widget)
+            return b;
+    }
+    // Closed by Escape or the close box: the cancelling answer.
+    return request.buttons.contains(Button::Cancel) ? Button::Cancel
+                                                     : (request.buttons.isEmpty() ? Button::Ok : request.buttons.last());
+}
+
+QString pictureFilter()
+{
+    QStringList patterns;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
+    return QStringLiteral("Все изображения|%1|Все файлы|*").arg(patterns.join(QLatin1Char(' ')));
+}
+
+FileAnswer runFileDialog(const FileRequest &request)
+{
+    QFileDialog dialog(request.parent ? request.parent : QApplication::activeWindow());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QString filter = request.kind == FileRequest::Kind::OpenPicture && request.filter.isEmpty()
+                               ? pictureFilter()
+                               : request.filter;
+    const QStringList filters = nameFilters(filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 0 && request.filterIndex < filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex));
+    if (request.kind == FileRequest::Kind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return {true, dialog.selectedFiles().constFirst(), int(filters.indexOf(dialog.selectedNameFilter()))};
+}
+
+} // namespace
+
+void setResponder(Responder *responder)
+{
+    g_responder = responder;
+}
+
+Button ask(const Message &request)
+{
+    return g_responder ? g_responder->message(request) : runMessageBox(request);
+}
+
+FileAnswer chooseFile(const FileRequest &request)
+{
+    return g_responder ? g_responder->file(request) : runFileDialog(request);
+}
+
+void showError(const QString &text)
+{
+    ask({nullptr, Icon::Error, kApplicationTitle, text, {Button::Ok}});
+}
+
+void showInformation(QWidget *parent, const QString &caption, const QString &text)
+{
+    ask({parent, Icon::Information, caption, text, {Button::Ok}});
+}
+
+QStringList nameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (patterns == QLatin1String("*.*"))
+            patterns = QStringLiteral("*");
+        filters.append(QStringLiteral("%1 (%2)").arg(parts.at(i), patterns));
+    }
+    return filters;
+}
+
+} // namespace Dialogs

@@ -1,0 +1,21 @@
+#include "app/dialog_seam.h"
+#include "app/handler_guard.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+
+int main(int argc, char *argv[])
+{
+    OrlApplication app(argc, argv);
+    int status = 0;
+    try {
+        createApplicationWindows();
+        Orl->showMaximized();
+        status = app.exec();
+    } catch (const OrlError &error) {
+        Dialogs::showError(errorBoxText(error.message()));
+    } catch (...) {
+        Dialogs::showError(QString());
+    }
+    destroyApplicationWindows();
+    return status;
+}

@@ -1,0 +1,400 @@
+#include "app/main_window.h"
+
+#include "app/handler_guard.h"
+#include "app/icons.h"
+#include "auxiliary/about_window.h"
+#include "designer/dialog_designer_window.h"
+#include "editor/script_editor_window.h"
+#include "editor/script_memo.h"
+#include "wizards/alias_creator_window.h"
+#include "wizards/colour_picker_window.h"
+#include "wizards/variable_creator_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+QPointer<TOrl> Orl;
+
+TOrl::TOrl(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Orl"));
+    setWindowTitle(QStringLiteral(".:: Orl ::. Orl version 1.0"));
+    setToolTip(QStringLiteral("Orl"));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    setFont(font);
+    resize(870, 706);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    createMenus();
+    createToolBar();
+    createPalettes();
+    FormCreate();
+}
+
+TOrl::~TOrl() = default;
+
+QAction *TOrl::addMenuItem(QMenu *menu, const QString &caption, void (TOrl::*handler)(),
+                           const QKeySequence &shortcut, int icon)
+{
+    QAction *item = menu->addAction(caption);
+    if (!shortcut.isEmpty()) {
+        item->setShortcut(shortcut);
+        item->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    if (icon >= 0)
+        item->setIcon(imageListIcon(icon));
+    onSignal(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    return item;
+}
+
+void TOrl::createMenus()
+{
+    QMenuBar *bar = menuBar();
+
+    QMenu *file = bar->addMenu(QStringLiteral("Файл"));
+    N1 = file->menuAction();
+    N2 = addMenuItem(file, QStringLiteral("Создать..."), &TOrl::N2Click, QKeySequence(Qt::CTRL | Qt::Key_N), 0);
+    N3 = addMenuItem(file, QStringLiteral("Закрыть"), &TOrl::N3Click, {}, 3);
+    N4 = addMenuItem(file, QStringLiteral("Открыть..."), &TOrl::N4Click, QKeySequence(Qt::CTRL | Qt::Key_O), 2);
+    file->addSeparator();
+    N6 = addMenuItem(file, QStringLiteral("Сохранить"), &TOrl::N6Click, {}, 4);
+    N7 = addMenuItem(file, QStringLiteral("Сохранить как..."), &TOrl::N7Click, QKeySequence(Qt::CTRL | Qt::Key_S), 5);
+    file->addSeparator();
+    N9 = addMenuItem(file, QStringLiteral("Выход"), &TOrl::N9Click, {}, 7);
+
+    QMenu *format = bar->addMenu(QStringLiteral("Форматирование"));
+    N10 = format->menuAction();
+    N11 = addMenuItem(format, QStringLiteral("Копировать..."), &TOrl::N11Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+    N12 = addMenuItem(format, QStringLiteral("Вставить..."), &TOrl::N12Click, QKeySequence(Qt::CTRL | Qt::Key_V));
+    N13 = addMenuItem(format, QStringLiteral("Выделить всё..."), &TOrl::N13Click, QKeySequence(Qt::CTRL | Qt::Key_A));
+    format->addSeparator();
+    N15 = addMenuItem(format, QStringLiteral("Закоментировать"), &TOrl::N15Click);
+    N16 = addMenuItem(format, QStringLiteral("Отступить от начала"), &TOrl::N16Click);
+    format->addSeparator();
+    N41 = addMenuItem(format, QStringLiteral("Очистить редактор"), &TOrl::N41Click);
+
+    QMenu *create = bar->addMenu(QStringLiteral("Создать"));
+    N19 = create->menuAction();
+    N20 = addMenuItem(create, QStringLiteral("Алиас"), &TOrl::N20Click);
+    N21 = addMenuItem(create, QStringLiteral("Переменную"), &TOrl::N21Click);
+    create->addSeparator();
+    N23 = addMenuItem(create, QStringLiteral("Создать диалоговое окно"), &TOrl::N23Click);
+    create->addSeparator();
+    N31 = addMenuItem(create, QStringLiteral("Цвет"), &TOrl::N31Click, QKeySequence(Qt::CTRL | Qt::Key_K));
+
+    QMenu *windows = bar->addMenu(QStringLiteral("Окна"));
+    N24 = windows->menuAction();
+    N25 = addMenuItem(windows, QStringLiteral("Каскадом"), &TOrl::N25Click, {}, 9);
+    N26 = addMenuItem(windows, QStringLiteral("Вытроить значки"), &TOrl::N26Click, {}, 10);
+    QMenu *tile = windows->addMenu(QStringLiteral("Упорадочит"));
+    N27 = tile->menuAction();
+    N28 = addMenuItem(tile, QStringLiteral("По Горизонтали"), &TOrl::N28Click, {}, 11);
+    N29 = addMenuItem(tile, QStringLiteral("По вертикали"), &TOrl::N29Click, {}, 13);
+
+    QMenu *search = bar->addMenu(QStringLiteral("Поиск"));
+    N42 = search->menuAction();
+    N43 = addMenuItem(search, QStringLiteral("Поиск"), &TOrl::N43Click, QKeySequence(Qt::CTRL | Qt::Key_F), 6);
+    N44 = addMenuItem(search, QStringLiteral("Заменить"), &TOrl::N44Click,
+                      QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), 8);
+
+    QMenu *info = bar->addMenu(QStringLiteral("Инфо."));
+    N37 = info->menuAction();
+    N39 = addMenuItem(info, QStringLiteral("О аторе"), &TOrl::N39Click);
+
+    // The editor's own copy, paste and select-all keys do the same as the menu items; the others
+    // belong to the menu even where the platform gives the text control a meaning for them.
+    ScriptMemo::setReservedShortcuts({N2->shortcut(), N4->shortcut(), N7->shortcut(), N31->shortcut(),
+                                      N43->shortcut(), N44->shortcut()});
+}
+
+QAction *TOrl::addToolButton(const QString &hint, int icon, QAction *item)
+{
+    QAction *button = ToolBar1->addAction(imageListIcon(icon), hint);
+    button->setToolTip(hint);
+    // A toolbar button runs its menu item's click, with every rule of the item.
+    connect(button, &QAction::triggered, item, [item] { item->trigger(); });
+    return button;
+}
+
+void TOrl::createToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setFixedHeight(25);
+    ToolButton1 = addToolButton(QStringLiteral("Создать чистый файл"), 0, N2);
+    ToolButton2 = addToolButton(QStringLiteral("Очистить"), 1, N41);
+    ToolButton3 = addToolButton(QStringLiteral("Открыть"), 2, N4);
+    ToolBar1->addSeparator();
+    ToolButton5 = addToolButton(QStringLiteral("Копировать"), 16, N11);
+    ToolButton6 = addToolButton(QStringLiteral("Вставить"), 12, N12);
+    ToolButton15 = addToolButton(QStringLiteral("Закоментировать"), 18, N15);
+    ToolBar1->addSeparator();
+    ToolButton11 = addToolButton(QStringLiteral("Поиск"), 6, N43);
+    ToolButton12 = addToolButton(QStringLiteral("Заменить"), 8, N44);
+    ToolBar1->addSeparator();
+    ToolButton7 = addToolButton(QStringLiteral("Сохранить"), 4, N6);
+    ToolButton16 = addToolButton(QStringLiteral("Сохранить как..."), 5, N7);
+}
+
+namespace {
+
+QListWidget *newPalette(const QString &name, QWidget *parent)
+{
+    auto *list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setUniformItemSizes(true);
+    list->setStyleSheet(QStringLiteral("QListWidget::item { height: 14px; }"));
+    return list;
+}
+
+QGroupBox *newGroup(const QString &title, const QRect &geometry, QListWidget *list, QWidget *parent)
+{
+    auto *group = new QGroupBox(title, parent);
+    group->setGeometry(geometry);
+    auto *layout = new QVBoxLayout(group);
+    layout->setContentsMargins(2, 2, 2, 2);
+    list->setParent(group);
+    layout->addWidget(list);
+    return group;
+}
+
+} // namespace
+
+void TOrl::createPalettes()
+{
+    auto *central = new QWidget(this);
+    auto *row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    PageControl1 = new QTabWidget(central);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setFixedWidth(145);
+    OnPanel = newPalette(QStringLiteral("OnPanel"), PageControl1);
+    Indent = newPalette(QStringLiteral("Indent"), PageControl1);
+    PageControl1->addTab(OnPanel, QStringLiteral("ON Панель"));
+    PageControl1->addTab(Indent, QStringLiteral("Идентифи."));
+    PageControl1->setCurrentIndex(0);
+    row->addWidget(PageControl1);
+
+    m_mdiArea = new QMdiArea(central);
+    m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    row->addWidget(m_mdiArea, 1);
+    onSignal(m_mdiArea, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow *window) {
+        if (auto *editor = qobject_cast<TForm2 *>(window))
+            editor->FormActivate();
+    });
+
+    Panel1 = new QWidget(central);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedWidth(120);
+    Panel1->setMinimumHeight(713);
+    Panel1->setAutoFillBackground(true);
+    Simbol = newPalette(QStringLiteral("Simbol"), Panel1);
+    Comands = newPalette(QStringLiteral("Comands"), Panel1);
+    Dialog2 = newPalette(QStringLiteral("Dialog2"), Panel1);
+    Image1 = new QLabel(Panel1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(8, 200, 105, 105);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/orl_picture.jpg")));
+    GroupBox1 = newGroup(QStringLiteral("Символы"), QRect(8, 8, 105, 185), Simbol, Panel1);
+    GroupBox2 = newGroup(QStringLiteral("Команды"), QRect(8, 240, 105, 241), Comands, Panel1);
+    GroupBox3 = newGroup(QStringLiteral("Диалог. Окна"), QRect(8, 496, 105, 217), Dialog2, Panel1);
+    row->addWidget(Panel1);
+
+    setCentralWidget(central);
+
+    connectPalette(OnPanel, &TOrl::OnPanelClick);
+    connectPalette(Indent, &TOrl::IndentClick);
+    connectPalette(Simbol, &TOrl::SimbolClick);
+    connectPalette(Comands, &TOrl::ComandsClick);
+    connectPalette(Dialog2, &TOrl::Dialog2Click);
+}
+
+void TOrl::connectPalette(QListWidget *palette, void (TOrl::*handler)())
+{
+    // A palette reacts to every selection the user makes: a click on a row (also on the row already
+    // selected) and every move of the selection with the keyboard. A mouse press moves the selection
+    // too; that move waits for the click so that one click appends one snippet.
+    onSignal(palette, &QListWidget::itemClicked, this, [this, handler] { (this->*handler)(); });
+    onSignal(palette, &QListWidget::currentRowChanged, this, [this, handler](int row) {
+        if (row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton)
+            (this->*handler)();
+    });
+}
+
+QList<TForm2 *> TOrl::editorWindows() const
+{
+    QList<TForm2 *> editors;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        auto *editor = qobject_cast<TForm2 *>(window);
+        if (editor && editor->isOpen())
+            editors.append(editor);
+    }
+    return editors;
+}
+
+int TOrl::MDIChildCount() const
+{
+    return int(editorWindows().size());
+}
+
+TForm2 *TOrl::ActiveMDIChild() const
+{
+    // The current child stays the one that has the focus within the frame while a dialog or
+    // another window has the application's focus.
+    auto *editor = qobject_cast<TForm2 *>(m_mdiArea->currentSubWindow());
+    if (editor && editor->isOpen())
+        return editor;
+    const QList<TForm2 *> editors = editorWindows();
+    return editors.isEmpty() ? nullptr : editors.last();
+}
+
+bool TOrl::applyActiveEditorRule()
+{
+    if (MDIChildCount() < 1)
+        return false;
+    Form2 = ActiveMDIChild();
+    return Form2 != nullptr;
+}
+
+void TOrl::N9Click()
+{
+    close();
+}
+
+void TOrl::closeEvent(QCloseEvent *event)
+{
+    const QList<TForm2 *> editors = editorWindows();
+    for (TForm2 *editor : editors) {
+        if (!editor->confirmClose()) {
+            for (TForm2 *asked : editors)
+                asked->forgetCloseAnswer();
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    QMainWindow::closeEvent(event);
+    // Designers and colour pickers are windows of their own; the program ends with the main window.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void TOrl::N20Click()
+{
+    if (!applyActiveEditorRule())
+        return;
+    Form3->exec();
+}
+
+void TOrl::N21Click()
+{
+    if (!applyActiveEditorRule())
+        return;
+    Form4->exec();
+}
+
+void TOrl::N23Click()
+{
+    Form5 = new TForm5(this);
+}
+
+void TOrl::N31Click()
+{
+    if (!applyActiveEditorRule())
+        return;
+    Form10 = new TForm10(this);
+}
+
+void TOrl::N39Click()
+{
+    Form11->exec();
+}
+
+void TOrl::N25Click()
+{
+    m_mdiArea->cascadeSubWindows();
+}
+
+namespace {
+
+QList<QMdiSubWindow *> restoredWindows(QMdiArea *area)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *window : area->subWindowList()) {
+        if (window->isVisible() && !window->isMinimized())
+            windows.append(window);
+    }
+    return windows;
+}
+
+// Lays the restored windows out in one column (each as wide as the area) or one row.
+void tile(QMdiArea *area, Qt::Orientation stacking)
+{
+    const QList<QMdiSubWindow *> windows = restoredWindows(area);
+    if (windows.isEmpty())
+        return;
+    const QRect space = area->viewport()->rect();
+    const int count = int(windows.size());
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow *window = windows.at(i);
+        if (window->isMaximized())
+            window->showNormal();
+        if (stacking == Qt::Vertical) {
+            const int top = space.height() * i / count;
+            window->setGeometry(0, top, space.width(), space.height() * (i + 1) / count - top);
+        } else {
+            const int left = space.width() * i / count;
+            window->setGeometry(left, 0, space.width() * (i + 1) / count - left, space.height());
+        }
+    }
+}
+
+} // namespace
+
+void TOrl::N26Click()
+{
+    // Lines up the minimized windows' icons along the bottom edge, left to right.
+    const QRect space = m_mdiArea->viewport()->rect();
+    int left = 0;
+    int bottom = space.bottom() + 1;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        if (!window->isMinimized())
+            continue;
+        const QSize size = window->size();
+        if (left > 0 && left + size.width() > space.width()) {
+            left = 0;
+            bottom -= size.height();
+        }
+        window->move(left, bottom - size.height());
+        left += size.width();
+    }
+}
+
+void TOrl::N28Click()
+{
+    tile(m_mdiArea, Qt::Vertical);
+}
+
+void TOrl::N29Click()
+{
+    tile(m_mdiArea, Qt::Horizontal);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QMdiSubWindow>
+#include <QPointer>
+
+class QLabel;
+class QStatusBar;
+class ScriptMemo;
+
+// The script editor window: one script's text, a status bar of position, state and name.
+class TForm2 : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget *parent = nullptr);
+    ~TForm2() override;
+
+    ScriptMemo *Memo1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+
+    // True while this window is the active child of the main window's document area.
+    bool Active() const;
+    // False once the window has accepted its close and is about to be freed.
+    bool isOpen() const { return !m_closing; }
+
+    QString panelText(int panel) const;
+
+    // Whether the text changed since it was last loaded or written (unlike Modified, which
+    // "Сохранить" leaves set). Closing such a window asks first.
+    bool hasUnsavedChanges() const { return m_unsavedChanges; }
+    void markSaved() { m_unsavedChanges = false; }
+
+    // Asks about unsaved text before the window goes; true when it may close.
+    bool confirmClose();
+    void forgetCloseAnswer() { m_closeConfirmed = false; }
+
+    void Memo1Change();
+    void FormActivate();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QLabel *m_panels[3] = {};
+    bool m_unsavedChanges = false;
+    bool m_closeConfirmed = false;
+    bool m_closing = false;
+};
+
+// The current editor: the window that editing commands, palettes, wizards and the designer write into.
+extern QPointer<TForm2> Form2;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Whole-file reads and writes of script files.
+namespace ScriptFile {
+
+// Files larger than this are refused with a message rather than exhausting memory.
+inline constexpr qint64 kMaxFileSize = qint64(1) << 30;
+
+enum class ReadError { None, CannotOpen, TooLarge };
+
+ReadError read(const QString &path, QByteArray *bytes);
+
+// Writes a temporary file beside the target, flushes it and renames it over the target, so a
+// failure at any step leaves the old file as it was and no temporary file behind.
+bool write(const QString &path, const QByteArray &bytes);
+
+} // namespace ScriptFile

@@ -1,0 +1,48 @@
+#include "test_env.h"
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "editor/script_editor_window.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace TestEnv {
+
+void startProgram()
+{
+    createApplicationWindows();
+    Orl->show();
+    QApplication::processEvents();
+}
+
+void endProgram()
+{
+    if (Orl) {
+        for (TForm2 *editor : Orl->editorWindows())
+            editor->markSaved();
+    }
+    destroyApplicationWindows();
+    flushDeletes();
+}
+
+TForm2 *newEditor()
+{
+    Orl->N2Click();
+    QApplication::processEvents();
+    return Form2;
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+}
+
+QString corpusDir()
+{
+    const QDir dir(QStringLiteral(ORL_CORPUS_DIR));
+    return dir.exists() ? dir.absolutePath() : QString();
+}
+
+} // namespace TestEnv

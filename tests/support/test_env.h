@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class TForm2;
+
+// Starting and ending the program's windows inside a test, as main() does.
+namespace TestEnv {
+
+// Creates the windows in start-up order and shows the main window.
+void startProgram();
+// Frees every window; pending deletions are carried out.
+void endProgram();
+
+// Runs "Создать..." and returns the new current editor.
+TForm2 *newEditor();
+
+// Carries out deleteLater() calls, as the event loop would between two events.
+void flushDeletes();
+
+// The path of a corpus file, or an empty string when the corpus folder is absent.
+QString corpusDir();
+
+} // namespace TestEnv

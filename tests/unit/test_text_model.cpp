@@ -1,0 +1,145 @@
+// The Windows-1251 codec, line-break handling of file text, the save format and appending as a line.
+#include "editor/script_file.h"
+#include "editor/script_text.h"
+#include "editor/win1251_codec.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TextModelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyByteSurvivesDecodeAndEncode()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        const QString text = Win1251::decode(all);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(Win1251::encode(text), all);
+        // Distinct bytes give distinct characters: the table is a bijection.
+        QCOMPARE(QSet<QChar>(text.begin(), text.end()).size(), 256);
+    }
+
+    void cyrillicAndSpecialBytesMapToTheirCharacters()
+    {
+        QCOMPARE(Win1251::toUnicode(0xC0), QChar(u'А'));
+        QCOMPARE(Win1251::toUnicode(0xFF), QChar(u'я'));
+        QCOMPARE(Win1251::toUnicode(0xA8), QChar(u'Ё'));
+        QCOMPARE(Win1251::toUnicode(0xB9), QChar(u'№'));
+        QCOMPARE(Win1251::toUnicode(0x88), QChar(u'€'));
+        QCOMPARE(Win1251::toUnicode(0x98), QChar(0x98));
+        QCOMPARE(Win1251::fromUnicode(QChar(0x98)), char(0x98));
+        QCOMPARE(Win1251::encode(u"Привет"), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2"));
+    }
+
+    void charactersWithoutAByteBecomeQuestionMarks()
+    {
+        QVERIFY(!Win1251::isEncodable(QChar(0x4E2D)));
+        QVERIFY(!Win1251::isEncodable(QChar(0x00E9))); // é has no byte in this code page
+        QCOMPARE(Win1251::sanitized(u"a\u4E2Dб\u00E9"_qs), u"a?б?"_qs);
+        QCOMPARE(Win1251::encode(u"\u4E2D"), QByteArray("?"));
+        // A character outside the Basic Multilingual Plane is two UTF-16 units, two question marks.
+        QCOMPARE(Win1251::sanitized(QString::fromUcs4(U"\U0001F600")), u"??"_qs);
+    }
+
+    void fileLineBreaksBecomeLines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("crlf") << QByteArray("a\r\nb") << u"a\nb"_qs;
+        QTest::newRow("lf") << QByteArray("a\nb\n") << u"a\nb\n"_qs;
+        QTest::newRow("cr") << QByteArray("a\rb") << u"a\nb"_qs;
+        QTest::newRow("cr cr lf") << QByteArray("a\r\r\nb") << u"a\n\nb"_qs;
+        QTest::newRow("lf cr") << QByteArray("a\n\rb") << u"a\n\nb"_qs;
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("nul kept") << QByteArray("a\0b", 3) << u"a"_qs + QChar(0) + u"b"_qs;
+    }
+    void fileLineBreaksBecomeLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(ScriptText::decodeFile(bytes), text);
+    }
+
+    void savingWritesCrLfBetweenLinesOnly()
+    {
+        QCOMPARE(ScriptText::encodeFile(u"a\nb"), QByteArray("a\r\nb"));
+        QCOMPARE(ScriptText::encodeFile(u""), QByteArray());
+        QCOMPARE(ScriptText::encodeFile(u"a\n"), QByteArray("a\r\n"));
+        QCOMPARE(ScriptText::encodeFile(u"\n\n"), QByteArray("\r\n\r\n"));
+        QCOMPARE(ScriptText::encodeFile(u"я"), QByteArray("\xFF"));
+    }
+
+    void openAndSaveGiveTheSameBytesExceptLoneBreaks()
+    {
+        QByteArray bytes;
+        for (int b = 0; b < 256; ++b) {
+            if (b != '\r' && b != '\n')
+                bytes.append(char(b));
+        }
+        bytes += "\r\nline\nnext\rlast";
+        const QByteArray expected = QByteArray(bytes).replace("\r\nline\nnext\rlast", "\r\nline\r\nnext\r\nlast");
+        QCOMPARE(ScriptText::encodeFile(ScriptText::decodeFile(bytes)), expected);
+    }
+
+    void appendingAsALine_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("empty target") << QString() << u"on *:action:"_qs << u"on *:action:\r\n"_qs;
+        QTest::newRow("ends with break") << u"abc\r\n"_qs << u"x"_qs << u"abc\r\nx\r\n"_qs;
+        QTest::newRow("no final break") << u"abc"_qs << u"x"_qs << u"abc\r\nx"_qs;
+        QTest::newRow("empty text") << u"abc"_qs << QString() << u"abc\r\n"_qs;
+    }
+    void appendingAsALine()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, text);
+        QFETCH(QString, result);
+        QCOMPARE(ScriptText::appendedAsLine(target, text), result);
+    }
+
+    void splitLinesTakesEveryKindOfBreak()
+    {
+        QCOMPARE(ScriptText::splitLines(u"a\r\nb\nc\rd"), QStringList({"a", "b", "c", "d"}));
+        QCOMPARE(ScriptText::splitLines(u"a\r\n"), QStringList({"a", ""}));
+    }
+
+    void failedWriteLeavesTheOldFileAndNoTemporary()
+    {
+        QTemporaryDir dir;
+        QString path = dir.filePath(u"old.mrc"_qs);
+        QVERIFY(ScriptFile::write(path, "old bytes"));
+        QFile::setPermissions(path, QFile::ReadOwner);
+        if (QFileInfo(path).isWritable()) {
+            // Rights that ignore permissions (root): a file in a folder no one can create files in.
+            path = u"/proc/version"_qs;
+            if (!QFileInfo::exists(path))
+                QSKIP("no file that cannot be replaced");
+        }
+        QFile before(path);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray old = before.readAll();
+        const QStringList neighbours = QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY(!ScriptFile::write(path, "new"));
+        QFile after(path);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), old);
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden), neighbours);
+    }
+
+    void writingIntoAMissingFolderFails()
+    {
+        QTemporaryDir dir;
+        QVERIFY(!ScriptFile::write(dir.filePath(u"no/such/folder/x.mrc"_qs), "x"));
+        QVERIFY(!ScriptFile::write(dir.path(), "x")); // a folder is not a file
+        QByteArray bytes;
+        QCOMPARE(ScriptFile::read(dir.filePath(u"missing.mrc"_qs), &bytes), ScriptFile::ReadError::CannotOpen);
+        QCOMPARE(ScriptFile::read(dir.path(), &bytes), ScriptFile::ReadError::CannotOpen);
+    }
+};
+
+QTEST_GUILESS_MAIN(TextModelTest)
+#include "test_text_model.moc"

@@ -1,9 +1,109 @@
 #include "wizards/colour_picker_window.h"
 
+#include "app/handler_guard.h"
+#include "editor/script_editor_window.h"
+#include "editor/script_memo.h"
+#include "wizards/fixed_layout.h"
+#include "wizards/wizard_lines.h"
+
+#include <QMouseEvent>
+
 QPointer<TForm10> Form10;
+
+namespace {
+
+struct SquareLayout {
+    int left;
+    int top;
+    int width;
+    QRgb colour;
+};
+
+// The mIRC colours 0 to 14 in two rows of eight; colour 15 takes the system's dark-shadow colour.
+constexpr SquareLayout kSquares[WizardLines::kColourCount] = {
+    {0, 0, 17, qRgb(255, 255, 255)},  {24, 0, 17, qRgb(0, 0, 0)},       {48, 0, 17, qRgb(0, 0, 128)},
+    {72, 0, 17, qRgb(0, 128, 0)},     {96, 0, 17, qRgb(255, 0, 0)},     {120, 0, 17, qRgb(128, 0, 0)},
+    {144, 0, 17, qRgb(128, 0, 128)},  {168, 0, 17, qRgb(128, 128, 0)},  {0, 24, 17, qRgb(255, 255, 0)},
+    {24, 24, 17, qRgb(0, 255, 0)},    {48, 24, 17, qRgb(0, 128, 128)},  {72, 24, 17, qRgb(0, 255, 255)},
+    {96, 24, 17, qRgb(0, 0, 255)},    {120, 24, 17, qRgb(255, 0, 255)}, {144, 24, 17, qRgb(192, 192, 192)},
+    {169, 24, 15, 0},
+};
+constexpr int kDarkShadowSquare = 15;
+constexpr int kSquareHeight = 17;
+
+} // namespace
+
+ColourSquare::ColourSquare(const QString &number, const QColor &colour, QWidget *parent) : QLabel(number, parent)
+{
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignCenter);
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setLineWidth(1);
+    QPalette squarePalette = palette();
+    squarePalette.setColor(QPalette::Window, colour);
+    setPalette(squarePalette);
+    setAutoFillBackground(true);
+}
+
+void ColourSquare::mousePressEvent(QMouseEvent *event)
+{
+    // Taken here, so that a press on a square is not also a press on the picker's background.
+    event->accept();
+}
+
+void ColourSquare::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
 
 TForm10::TForm10(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("Цвета"));
+    FixedLayout::setUpForm(this, QSize(188, 44), FixedLayout::pixelFont(QStringLiteral("MS Sans Serif"), 11),
+                           QPalette::Button);
+
+    for (int i = 0; i < WizardLines::kColourCount; ++i) {
+        const SquareLayout &square = kSquares[i];
+        const QColor colour = i == kDarkShadowSquare ? palette().color(QPalette::Shadow) : QColor(square.colour);
+        auto *panel = new ColourSquare(QString::number(i), colour, this);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        panel->setGeometry(square.left, square.top, square.width, kSquareHeight);
+        onSignal(panel, &ColourSquare::clicked, this, [this, panel] { PanelClick(panel); });
+        m_panels.append(panel);
+    }
     show();
+}
+
+void TForm10::PanelClick(ColourSquare *sender)
+{
+    // The picker stays open while the user works on, so the editor it was opened for may be gone.
+    if (Form2)
+        Form2->Memo1->appendAsLine(WizardLines::colourCode(sender->text()));
+    close();
+}
+
+void TForm10::FormClick()
+{
+    close();
+}
+
+void TForm10::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedOnBackground = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void TForm10::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool clicked = m_pressedOnBackground && event->button() == Qt::LeftButton
+                         && rect().contains(event->position().toPoint());
+    m_pressedOnBackground = false;
+    event->accept();
+    if (clicked)
+        runGuarded([this] { FormClick(); });
 }

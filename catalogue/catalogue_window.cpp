@@ -1,11 +1,19 @@
 #include "catalogue/catalogue_window.h"
 
+#include "catalogue/snippet_tables.h"
+
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 QPointer<TForm6> Form6;
 
-TForm6::TForm6(QWidget *parent) : QWidget(parent, Qt::Window)
+TForm6::TForm6(QWidget *parent)
+    : QWidget(parent, Qt::Window),
+      ListBox1(snippetTable(SnippetTable::DialogTemplates)),
+      ListBox2(snippetTable(SnippetTable::Symbols)),
+      ListBox3(snippetTable(SnippetTable::Commands)),
+      ListBox4(snippetTable(SnippetTable::EventHeaders)),
+      ListBox5(snippetTable(SnippetTable::Identifiers))
 {
     auto *layout = new QVBoxLayout(this);
     QLineEdit **fields[12] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6,

@@ -187,6 +187,30 @@ void ScriptMemo::appendAsLine(const QString &text)
     ensureCursorVisible();
 }
 
+void ScriptMemo::replaceRanges(const QList<Range> &ranges, const QString &text)
+{
+    if (ranges.isEmpty())
+        return;
+    CompoundChange change(this);
+    const QString clean = Win1251::sanitized(text);
+    QTextCursor editor(document());
+    QTextCursor afterLast;
+    editor.beginEditBlock();
+    // From the last range back, so that the positions of the ranges still to do stay valid;
+    // afterLast moves along as the earlier ranges change length.
+    for (auto range = ranges.crbegin(); range != ranges.crend(); ++range) {
+        editor.setPosition(range->position);
+        editor.setPosition(range->position + range->length, QTextCursor::KeepAnchor);
+        editor.insertText(clean);
+        if (afterLast.isNull())
+            afterLast = QTextCursor(editor);
+    }
+    editor.endEditBlock();
+    afterLast.clearSelection();
+    setTextCursor(afterLast);
+    ensureCursorVisible();
+}
+
 void ScriptMemo::loadText(const QString &textWithLf)
 {
     CompoundChange change(this);
@@ -240,6 +264,12 @@ bool ScriptMemo::event(QEvent *event)
 
 void ScriptMemo::keyPressEvent(QKeyEvent *event)
 {
+    // Tab only moves the focus; it never becomes text.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        && !(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
     const QString text = event->text();
     if (!text.isEmpty() && !allEncodable(text) && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
         insertPlainText(Win1251::sanitized(text));

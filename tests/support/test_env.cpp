@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTest>
 
 namespace TestEnv {
 
@@ -31,6 +32,16 @@ TForm2 *newEditor()
     Orl->N2Click();
     QApplication::processEvents();
     return Form2;
+}
+
+void type(QWidget *widget, const QString &text)
+{
+    for (QChar c : text) {
+        const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
+                                                                       : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Press, widget, key, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, key, QString(c), Qt::NoModifier);
+    }
 }
 
 void flushDeletes()

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QWidget;
 class TForm2;
 
 // Starting and ending the program's windows inside a test, as main() does.
@@ -14,6 +15,9 @@ void endProgram();
 
 // Runs "Создать..." and returns the new current editor.
 TForm2 *newEditor();
+
+// Types text into a widget key by key, any characters (QTest::keyClicks takes only ASCII).
+void type(QWidget *widget, const QString &text);
 
 // Carries out deleteLater() calls, as the event loop would between two events.
 void flushDeletes();

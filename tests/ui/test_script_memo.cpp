@@ -1,0 +1,138 @@
+// The editor's text control: offsets that count a line break as two characters, appending as a line,
+// lossless text for every byte, and input that the code page cannot hold.
+#include "editor/script_memo.h"
+#include "editor/script_text.h"
+#include "support/test_env.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QtTest>
+
+class ScriptMemoTest : public QObject {
+    Q_OBJECT
+private slots:
+    void offsetsCountLineBreaksAsTwoCharacters()
+    {
+        ScriptMemo memo;
+        memo.loadText(u"ab\ncde\n\nf"_qs);
+        QCOMPARE(memo.textLength(), qsizetype(memo.wholeText().size()));
+        QCOMPARE(memo.wholeText(), u"ab\r\ncde\r\n\r\nf"_qs);
+        const QString whole = memo.wholeText();
+        // Every offset that is not inside a CR LF pair maps to a position and back unchanged.
+        for (qsizetype offset = 0; offset <= whole.size(); ++offset) {
+            if (offset > 0 && whole.at(offset - 1) == u'\r')
+                continue;
+            QCOMPARE(memo.offsetOfPosition(memo.positionOfOffset(offset)), offset);
+        }
+        memo.setSelStart(4);
+        memo.setSelLength(5);
+        QCOMPARE(memo.SelStart(), qsizetype(4));
+        QCOMPARE(memo.SelLength(), qsizetype(5));
+        QCOMPARE(memo.SelText(), u"cde\r\n"_qs);
+        QCOMPARE(memo.CaretPos(), QPoint(0, 2));
+    }
+
+    void selTextReplacesTheSelectionAndLeavesTheCaretAfterIt()
+    {
+        ScriptMemo memo;
+        memo.loadText(u"x echo hi y"_qs);
+        memo.setSelStart(2);
+        memo.setSelLength(7);
+        memo.setSelText(u"A\r\nB"_qs);
+        QCOMPARE(memo.wholeText(), u"x A\r\nB y"_qs);
+        QCOMPARE(memo.SelLength(), qsizetype(0));
+        QCOMPARE(memo.SelStart(), qsizetype(6));
+    }
+
+    void appendingAsALineFollowsTheTextsEnd()
+    {
+        ScriptMemo memo;
+        memo.appendAsLine(u"on *:action:"_qs);
+        QCOMPARE(memo.wholeText(), u"on *:action:\r\n"_qs);
+        memo.loadText(u"abc"_qs);
+        memo.setSelStart(1);
+        memo.appendAsLine(u"x"_qs);
+        QCOMPARE(memo.wholeText(), u"abc\r\nx"_qs);
+        QCOMPARE(memo.SelStart(), memo.textLength()); // caret at the end of the added text
+        memo.appendAsLine(u"two\r\nlines"_qs);
+        QCOMPARE(memo.lineCount(), 4);
+        QCOMPARE(memo.line(3), u"lines"_qs);
+    }
+
+    void oneCommandSignalsOneChangeAfterTheCaretMoved()
+    {
+        ScriptMemo memo;
+        memo.loadText(u"abc"_qs);
+        QSignalSpy spy(&memo, &ScriptMemo::Change);
+        QPoint caretAtSignal;
+        connect(&memo, &ScriptMemo::Change, &memo, [&] { caretAtSignal = memo.CaretPos(); });
+        memo.appendAsLine(u"xy"_qs);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(caretAtSignal, QPoint(2, 1));
+    }
+
+    void loadingClearsModifiedAndEditingSetsIt()
+    {
+        ScriptMemo memo;
+        memo.loadText(u"a"_qs);
+        QVERIFY(!memo.Modified());
+        memo.appendAsLine(u"b"_qs);
+        QVERIFY(memo.Modified());
+    }
+
+    void everyByteValueSurvivesTheEditor()
+    {
+        QByteArray bytes;
+        for (int b = 0; b < 256; ++b) {
+            if (b != '\r' && b != '\n')
+                bytes.append(char(b));
+        }
+        bytes += "\r\n\xA0\x98\x00x\r\n"_qba;
+        ScriptMemo memo;
+        memo.loadText(ScriptText::decodeFile(bytes));
+        QCOMPARE(memo.fileBytes(), bytes);
+    }
+
+    void linesCanBeReadReplacedAndCleared()
+    {
+        ScriptMemo memo;
+        memo.loadText(u"one\ntwo"_qs);
+        memo.setLine(1, u"2"_qs);
+        QCOMPARE(memo.wholeText(), u"one\r\n2"_qs);
+        memo.clearLines();
+        QCOMPARE(memo.lineCount(), 1);
+        QCOMPARE(memo.wholeText(), QString());
+    }
+
+    void inputTheCodePageCannotHoldArrivesAsQuestionMarks()
+    {
+        ScriptMemo memo;
+        memo.show();
+        TestEnv::type(&memo, u"aж\u4E2D"_qs);
+        QCOMPARE(memo.wholeText(), u"aж?"_qs);
+
+        QMimeData pasted;
+        pasted.setText(u"\u00E9\u20AC\u4E2D"_qs); // é has no byte; € has one
+        memo.clear();
+        QApplication::clipboard()->setText(pasted.text());
+        memo.paste();
+        QCOMPARE(memo.wholeText(), u"?€?"_qs);
+        QCOMPARE(memo.fileBytes(), QByteArray("?\x88?"));
+    }
+
+    void reservedShortcutsAreLeftToTheMainWindow()
+    {
+        ScriptMemo::setReservedShortcuts({QKeySequence(Qt::CTRL | Qt::Key_K)});
+        ScriptMemo memo;
+        memo.loadText(u"keep this line"_qs);
+        memo.show();
+        memo.setFocus();
+        QTest::keyClick(&memo, Qt::Key_K, Qt::ControlModifier);
+        QCOMPARE(memo.wholeText(), u"keep this line"_qs);
+    }
+};
+
+QTEST_MAIN(ScriptMemoTest)
+#include "test_script_memo.moc"

@@ -9,7 +9,11 @@ namespace FixedLayout {
 
 QFont pixelFont(const QString &family, int pixelSize, bool bold, bool italic)
 {
-    QFont font(family);
+    // The layouts were drawn for the narrow Windows faces; where those are missing, a face of Arial's
+    // widths keeps the captions within their places better than the wider default sans face.
+    QFont font;
+    font.setFamilies({family, QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("Helvetica")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     font.setItalic(italic);

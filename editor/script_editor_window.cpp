@@ -3,6 +3,8 @@
 #include "app/dialog_seam.h"
 #include "app/handler_guard.h"
 #include "app/main_window.h"
+#include "editor/find_replace_dialogs.h"
+#include "editor/memo_search.h"
 #include "editor/script_memo.h"
 
 #include <QCloseEvent>
@@ -24,6 +26,11 @@ QFont scriptFont()
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(13);
     return font;
+}
+
+void showNotFound(QWidget *dialog)
+{
+    Dialogs::showInformation(dialog, FindReplace::kNotFoundCaption, FindReplace::kNotFoundText);
 }
 
 } // namespace
@@ -63,6 +70,12 @@ TForm2::TForm2(QWidget *parent) : QMdiSubWindow(parent)
     setFocusProxy(Memo1);
 
     onSignal(Memo1, &ScriptMemo::Change, this, [this] { Memo1Change(); });
+
+    FindDialog1 = new FindDialog(this);
+    ReplaceDialog1 = new ReplaceDialog(this);
+    onSignal(FindDialog1, &FindDialog::Find, this, [this] { FindDialog1Find(); });
+    onSignal(ReplaceDialog1, &ReplaceDialog::Find, this, [this] { ReplaceDialog1Find(); });
+    onSignal(ReplaceDialog1, &ReplaceDialog::Replace, this, [this] { ReplaceDialog1Replace(); });
 }
 
 TForm2::~TForm2()
@@ -93,6 +106,49 @@ void TForm2::Memo1Change()
 void TForm2::FormActivate()
 {
     m_panels[2]->setText(windowTitle());
+}
+
+void TForm2::FindDialog1Find()
+{
+    selectFound(MemoSearch::findStep(*Memo1, FindDialog1->FindText(), FindDialog1->Options()), FindDialog1);
+}
+
+void TForm2::ReplaceDialog1Find()
+{
+    selectFound(MemoSearch::findStep(*Memo1, ReplaceDialog1->FindText(), ReplaceDialog1->Options()), ReplaceDialog1);
+}
+
+void TForm2::ReplaceDialog1Replace()
+{
+    if (ReplaceDialog1->replaceAllChosen()) {
+        const QList<ScriptMemo::Range> found =
+            MemoSearch::occurrences(*Memo1, ReplaceDialog1->FindText(), ReplaceDialog1->Options());
+        if (found.isEmpty())
+            showNotFound(ReplaceDialog1);
+        else
+            Memo1->replaceRanges(found, ReplaceDialog1->ReplaceText());
+        return;
+    }
+    const auto replacement =
+        FindReplace::replaceStep({Memo1->SelStart(), Memo1->SelLength()}, ReplaceDialog1->ReplaceText());
+    if (replacement)
+        Memo1->setSelText(replacement->text);
+    else
+        showNotFound(ReplaceDialog1);
+}
+
+void TForm2::selectFound(const std::optional<FindReplace::Selection> &found, SearchDialog *dialog)
+{
+    if (!found) {
+        showNotFound(dialog);
+        return;
+    }
+    // The match is shown in this window even when another editor has become the active one.
+    if (mdiArea() && mdiArea()->currentSubWindow() != this)
+        mdiArea()->setActiveSubWindow(this);
+    Memo1->setFocus();
+    Memo1->setSelStart(found->start);
+    Memo1->setSelLength(found->length);
 }
 
 bool TForm2::confirmClose()

@@ -1,11 +1,18 @@
 #pragma once
 
+#include "editor/find_replace.h"
+
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <optional>
+
+class FindDialog;
 class QLabel;
 class QStatusBar;
+class ReplaceDialog;
 class ScriptMemo;
+class SearchDialog;
 
 // The script editor window: one script's text, a status bar of position, state and name.
 class TForm2 : public QMdiSubWindow {
@@ -16,6 +23,9 @@ public:
 
     ScriptMemo *Memo1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
+    // This window's own find and replace dialogs; they always act on Memo1.
+    FindDialog *FindDialog1 = nullptr;
+    ReplaceDialog *ReplaceDialog1 = nullptr;
 
     // True while this window is the active child of the main window's document area.
     bool Active() const;
@@ -35,11 +45,16 @@ public:
 
     void Memo1Change();
     void FormActivate();
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void selectFound(const std::optional<FindReplace::Selection> &found, SearchDialog *dialog);
+
     QLabel *m_panels[3] = {};
     bool m_unsavedChanges = false;
     bool m_closeConfirmed = false;

@@ -1,6 +1,7 @@
 // The "Файл" menu: new, open, save, save as and close of script editor windows.
 #include "app/dialog_seam.h"
 #include "app/handler_guard.h"
+#include "app/long_task.h"
 #include "app/main_window.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_file.h"
@@ -57,13 +58,19 @@ void TOrl::N4Click()
                            .arg(answer.fileName)
                            .arg(ScriptFile::kMaxFileSize >> 20));
     }
-    window->Memo1->loadText(ScriptText::decodeFile(bytes));
+    LongTask task(this, QStringLiteral("Открытие файла %1").arg(answer.fileName));
+    const QString text = ScriptText::decodeFile(bytes);
+    bytes = QByteArray();
+    window->Memo1->loadText(text, [&](qint64 done, qint64 total) { return task.step(done, total); });
     window->markSaved();
 }
 
 void TOrl::writeEditor(TForm2 *window, const QString &fileName)
 {
-    if (!ScriptFile::write(fileName, window->Memo1->fileBytes()))
+    LongTask task(this, QStringLiteral("Сохранение файла %1").arg(fileName));
+    const QByteArray bytes =
+        window->Memo1->fileBytes([&](qint64 done, qint64 total) { return task.step(done, total); });
+    if (!ScriptFile::write(fileName, bytes))
         throw OrlError(QStringLiteral("Cannot create file %1").arg(fileName));
     window->markSaved();
 }

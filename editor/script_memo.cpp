@@ -211,22 +211,58 @@ void ScriptMemo::replaceRanges(const QList<Range> &ranges, const QString &text)
     ensureCursorVisible();
 }
 
-void ScriptMemo::loadText(const QString &textWithLf)
+namespace {
+
+// Texts are loaded and saved in pieces of this many characters, so progress can be shown between them.
+constexpr qsizetype kPieceSize = qsizetype(1) << 21;
+
+} // namespace
+
+void ScriptMemo::loadText(const QString &textWithLf, const Progress &progress)
 {
     CompoundChange change(this);
-    setPlainText(textWithLf);
-    document()->setModified(false);
+    QTextDocument *doc = document();
+    doc->setUndoRedoEnabled(false);
+    clear();
+    QTextCursor cursor(doc);
+    qsizetype done = 0;
+    while (done < textWithLf.size()) {
+        // Pieces end at a line break, so no line is split between two insertions.
+        qsizetype end = qMin(textWithLf.size(), done + kPieceSize);
+        if (end < textWithLf.size()) {
+            const qsizetype lineEnd = textWithLf.indexOf(QLatin1Char('\n'), end);
+            end = lineEnd < 0 ? textWithLf.size() : lineEnd + 1;
+        }
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringView(textWithLf).mid(done, end - done).toString());
+        done = end;
+        if (progress && !progress(done, textWithLf.size()))
+            break;
+    }
+    doc->setUndoRedoEnabled(true);
+    moveCursor(QTextCursor::Start);
+    doc->setModified(false);
 }
 
-QByteArray ScriptMemo::fileBytes() const
+QByteArray ScriptMemo::fileBytes(const Progress &progress) const
 {
-    QByteArray bytes;
-    bytes.reserve(document()->characterCount() + document()->blockCount());
-    bool first = true;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        ScriptText::appendLineBytes(bytes, block.text(), first);
-        first = false;
+    // One pass over the raw text, in which line breaks are paragraph separators.
+    const QString raw = document()->toRawText();
+    QByteArray bytes(raw.size() + document()->blockCount() - 1, Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype start = 0; start < raw.size(); start += kPieceSize) {
+        for (QChar c : QStringView(raw).mid(start, kPieceSize)) {
+            if (c == QChar::ParagraphSeparator) {
+                *out++ = '\r';
+                *out++ = '\n';
+            } else {
+                *out++ = Win1251::fromUnicode(c);
+            }
+        }
+        if (progress && !progress(qMin(raw.size(), start + kPieceSize), raw.size()))
+            return {};
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
 

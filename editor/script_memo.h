@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <QPoint>
 
+#include <functional>
+
 // The multi-line text control of a script: Windows-1251 text seen as lines, or as one string in
 // which every line break is the two characters CR LF, with selection offsets counted in that string.
 class ScriptMemo : public QPlainTextEdit {
@@ -30,9 +32,23 @@ public:
     // Appends a text as a line at the end, at a cost independent of the text already held.
     void appendAsLine(const QString &text);
 
-    // Replaces the whole text with file text ('\n' between lines) and clears Modified.
-    void loadText(const QString &textWithLf);
-    QByteArray fileBytes() const;
+    // A stretch of document positions (a line break counts as one there).
+    struct Range {
+        int position = 0;
+        int length = 0;
+    };
+    // Replaces every range (ascending, not overlapping) by the text as one step, which a single
+    // undo reverts and which signals Change once; the caret ends after the last replacement.
+    void replaceRanges(const QList<Range> &ranges, const QString &text);
+
+    // Told how far a long load or save has come; returns false to stop it.
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+    // Replaces the whole text with file text ('\n' between lines) and clears Modified. Large texts go
+    // in piece by piece, telling progress between pieces; the load cannot be undone.
+    void loadText(const QString &textWithLf, const Progress &progress = {});
+    // The text as file bytes: CR LF between lines, nothing after the last. Empty when stopped.
+    QByteArray fileBytes(const Progress &progress = {}) const;
     QString wholeText() const; // the CR LF string
 
     bool Modified() const;

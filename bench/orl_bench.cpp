@@ -1,0 +1,222 @@
+// Measures the editor's speed and memory on real and generated scripts, offscreen, and prints one
+// line per figure: median of several runs with min and max, and the budget it is held to.
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "editor/script_editor_window.h"
+#include "editor/script_memo.h"
+#include "editor/win1251_codec.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_env.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+struct Figure {
+    double median = 0, min = 0, max = 0;
+};
+
+Figure measure(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    QList<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare)
+            prepare();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.append(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return {times.at(times.size() / 2), times.first(), times.last()};
+}
+
+void report(const QString &name, const Figure &f, double budgetMs)
+{
+    std::printf("%-58s median %9.3f ms  (min %9.3f, max %9.3f)  budget %8.1f ms  %s\n", qPrintable(name), f.median,
+                f.min, f.max, budgetMs, f.median <= budgetMs ? "ok" : "over");
+    std::fflush(stdout);
+}
+
+void reportValue(const QString &name, double value, const QString &unit, double budget)
+{
+    std::printf("%-58s %9.1f %s  budget %8.1f %s  %s\n", qPrintable(name), value, qPrintable(unit), budget,
+                qPrintable(unit), value <= budget ? "ok" : "over");
+    std::fflush(stdout);
+}
+
+double statusKb(const char *field)
+{
+    QFile file(QStringLiteral("/proc/self/status"));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toDouble();
+    }
+    return 0;
+}
+
+double rssMb() { return statusKb("VmRSS:") / 1024.0; }
+double peakRssMb() { return statusKb("VmHWM:") / 1024.0; }
+
+// Realistic script lines, ASCII and Cyrillic mixed, in Windows-1251 with CR LF.
+QByteArray generatedScript(qint64 size)
+{
+    static const char *const kLines[] = {
+        "on *:TEXT:*привет*:#: { msg $chan Привет, $nick! Как дела? | inc %greetings }",
+        "alias autojoin { var %i = 1 | while (%i <= $numtok(%chans,44)) { join $gettok(%chans,%i,44) | inc %i } }",
+        "; Обработчик входа на канал: приветствие и запись в лог",
+        "on *:JOIN:#: { if ($nick != $me) { notice $nick Добро пожаловать на $chan $+ ! } }",
+        "  write $qt($scriptdir $+ logs\\ $+ $chan $+ .log) [ $+ $time $+ ] <$nick> $1-",
+        "dialog settings { title \"Настройки\" | size -1 -1 200 120 | option dbu }",
+        "  if (%flood. [ $+ [ $nick ] ] > 5) { ban -u600 $chan $nick 2 | kick $chan $nick Флуд! }",
+        "menu channel { Очистить окно:/clear | Сменить тему:/topic # $$?=\"Новая тема:\" }",
+        "raw 332:*: { echo -t $2 Тема: $3- | haltdef }",
+        "}",
+    };
+    QByteArray out;
+    out.reserve(size + 200);
+    int i = 0;
+    while (out.size() < size) {
+        out += Win1251::encode(QString::fromUtf8(kLines[i++ % 10]));
+        out += "\r\n";
+    }
+    return out;
+}
+
+class Bench {
+public:
+    Bench() { TestEnv::startProgram(); }
+    ~Bench() { TestEnv::endProgram(); }
+
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+
+    TForm2 *open(const QString &path)
+    {
+        dialogs.chooseFile(path);
+        Orl->N4Click();
+        Form2->Memo1->viewport()->repaint();
+        QApplication::processEvents();
+        return Form2;
+    }
+
+    void closeAll()
+    {
+        for (TForm2 *w : Orl->editorWindows()) {
+            w->markSaved();
+            w->close();
+        }
+        TestEnv::flushDeletes();
+    }
+};
+
+void benchStartUp()
+{
+    // The windows themselves; the application object is made once per process.
+    const Figure f = measure(
+        7, [] { TestEnv::endProgram(); },
+        [] {
+            createApplicationWindows();
+            Orl->show();
+            QApplication::processEvents();
+        });
+    report(QStringLiteral("start-up to the filled main window"), f, 250);
+    const bool filled = Orl->OnPanel->count() > 0 && Orl->Dialog2->count() > 0;
+    if (!filled)
+        std::printf("  (palettes are empty: run from the build folder, which holds Dat/)\n");
+}
+
+void benchDocument(Bench &bench, const QString &label, const QString &path, double openBudget, bool bigSizes,
+                   double *appendFigure)
+{
+    const int runs = QFileInfo(path).size() > 20'000'000 ? 3 : 7;
+    const Figure open = measure(runs, [&] { bench.closeAll(); }, [&] { bench.open(path); });
+    report(QStringLiteral("open and display %1").arg(label), open, openBudget);
+    TForm2 *window = Form2;
+
+    const QString copy = bench.dir.filePath(QStringLiteral("saved.mrc"));
+    const Figure save = measure(runs, nullptr, [&] {
+        bench.dialogs.chooseFile(copy);
+        Orl->N7Click();
+    });
+    report(QStringLiteral("save %1").arg(label), save, label.contains(QLatin1String("50 MB")) ? 1000 : 1e9);
+
+    if (!bigSizes)
+        return;
+    Orl->mdiArea()->setActiveSubWindow(window);
+    Orl->Comands->setCurrentRow(-1);
+    int row = 0;
+    const Figure palette = measure(25, [&] { Orl->Comands->setCurrentRow(-1); },
+                                   [&] { Orl->Comands->setCurrentRow(row++ % 200); });
+    report(QStringLiteral("palette append with status, %1").arg(label), palette, 1);
+    if (appendFigure)
+        appendFigure[0] = palette.median;
+
+    window->Memo1->moveCursor(QTextCursor::End);
+    const Figure typed = measure(25, nullptr, [&] { QTest::keyClick(window->Memo1, Qt::Key_A); });
+    report(QStringLiteral("typed character with status, %1").arg(label), typed, 1);
+    if (appendFigure)
+        appendFigure[1] = typed.median;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    OrlApplication app(argc, argv);
+    std::printf("Orl benchmark (offscreen, %d cores); times are medians of several runs\n",
+                QThread::idealThreadCount());
+    Bench bench;
+    QApplication::processEvents();
+    reportValue(QStringLiteral("memory: idle after start (RSS)"), rssMb(), QStringLiteral("MB"), 60);
+
+    benchStartUp();
+
+    // The largest corpus script, or a generated one of 250 KB.
+    QString small;
+    const QDir corpus(QStringLiteral(ORL_BENCH_CORPUS_DIR));
+    qint64 largest = 0;
+    for (const QFileInfo &info : corpus.entryInfoList(QDir::Files)) {
+        if ((info.suffix() == QLatin1String("mrc") || info.suffix() == QLatin1String("ini")) && info.size() > largest) {
+            largest = info.size();
+            small = info.absoluteFilePath();
+        }
+    }
+    const auto writeGenerated = [&](const QString &name, qint64 size) {
+        const QString path = bench.dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(generatedScript(size));
+        return path;
+    };
+    if (small.isEmpty())
+        small = writeGenerated(QStringLiteral("small.mrc"), 250'000);
+    const QString medium = writeGenerated(QStringLiteral("medium.mrc"), 5'000'000);
+    const QString large = writeGenerated(QStringLiteral("large.mrc"), 50'000'000);
+
+    benchDocument(bench, QStringLiteral("250 KB (%1)").arg(QFileInfo(small).fileName()), small, 40, false, nullptr);
+    double mediumFigures[2] = {};
+    double largeFigures[2] = {};
+    benchDocument(bench, QStringLiteral("5 MB"), medium, 600, true, mediumFigures);
+    benchDocument(bench, QStringLiteral("50 MB"), large, 6000, true, largeFigures);
+    std::printf("%-58s %s\n", "50 MB per-edit figures within twice the 5 MB ones",
+                largeFigures[0] <= 2 * qMax(mediumFigures[0], 0.05) && largeFigures[1] <= 2 * qMax(mediumFigures[1], 0.05)
+                    ? "ok" : "over");
+    reportValue(QStringLiteral("memory: peak with 50 MB open (RSS)"), peakRssMb(), QStringLiteral("MB"), 1200);
+    bench.closeAll();
+    return 0;
+}

@@ -1,7 +1,28 @@
 // The "Форматирование" and "Поиск" menus: commands on the text of the active editor window.
+#include "app/dialog_seam.h"
+#include "app/handler_guard.h"
 #include "app/main_window.h"
+#include "editor/find_replace_dialogs.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
+
+#include <QTextBlock>
+
+namespace {
+
+const QString kCommentOpening = QStringLiteral("/* -=");
+const QString kCommentClosing = QStringLiteral("=- */");
+const QString kIndentUnit = QString(32, QLatin1Char(' '));
+const QString kClearQuestion = QStringLiteral("Текст в окне был изменен. Очистить редатор");
+
+// The line breaks among the length characters of the memo's text from offset start on.
+qsizetype lineBreaksIn(const ScriptMemo &memo, qsizetype start, qsizetype length)
+{
+    return memo.document()->findBlock(memo.positionOfOffset(start + length)).blockNumber()
+        - memo.document()->findBlock(memo.positionOfOffset(start)).blockNumber();
+}
+
+} // namespace
 
 void TOrl::N11Click()
 {
@@ -24,8 +45,64 @@ void TOrl::N13Click()
     Form2->Memo1->selectAll();
 }
 
-void TOrl::N15Click() { }
-void TOrl::N16Click() { }
-void TOrl::N41Click() { }
-void TOrl::N43Click() { }
-void TOrl::N44Click() { }
+void TOrl::N15Click()
+{
+    if (!applyActiveEditorRule())
+        return;
+    ScriptMemo *memo = Form2->Memo1;
+    memo->setSelText(kCommentOpening + memo->SelText() + kCommentClosing);
+}
+
+void TOrl::N16Click()
+{
+    if (!applyActiveEditorRule())
+        return;
+    ScriptMemo *memo = Form2->Memo1;
+    const qsizetype start = memo->SelStart();
+    const qsizetype length = memo->SelLength();
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setSelStart(start + length);
+    const int caretLine = memo->CaretPos().y();
+    const int firstLine = caretLine - int(lineBreaksIn(*memo, start, length));
+
+    // Every line from the one that held the selection's start to the caret's line gets the
+    // indent in front, as one step.
+    QList<ScriptMemo::Range> lineStarts;
+    for (int line = firstLine; line <= caretLine; ++line)
+        lineStarts.append({memo->document()->findBlockByNumber(line).position(), 0});
+    memo->replaceRanges(lineStarts, kIndentUnit);
+
+    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo->setSelStart(start + length);
+}
+
+void TOrl::N41Click()
+{
+    if (!applyActiveEditorRule())
+        return;
+    ScriptMemo *memo = Form2->Memo1;
+    if (!memo->Modified())
+        return;
+    const Dialogs::Button answer = Dialogs::ask({this, Dialogs::Icon::Question, QStringLiteral("Confirm"), kClearQuestion,
+                                                 {Dialogs::Button::Yes, Dialogs::Button::No, Dialogs::Button::Cancel}});
+    if (answer == Dialogs::Button::Cancel)
+        throw SilentAbort();
+    if (answer == Dialogs::Button::Yes)
+        memo->clearLines();
+}
+
+void TOrl::N43Click()
+{
+    if (!applyActiveEditorRule())
+        return;
+    Form2->FindDialog1->setFindText(Form2->Memo1->SelText());
+    Form2->FindDialog1->Execute();
+}
+
+void TOrl::N44Click()
+{
+    if (!applyActiveEditorRule())
+        return;
+    Form2->ReplaceDialog1->setReplaceText(Form2->Memo1->SelText());
+    Form2->ReplaceDialog1->Execute();
+}

@@ -1,9 +1,493 @@
 #include "designer/dialog_designer_window.h"
 
+#include "app/dialog_seam.h"
+#include "app/handler_guard.h"
+#include "catalogue/catalogue_window.h"
+#include "designer/designer_controls.h"
+#include "editor/script_editor_window.h"
+#include "editor/script_memo.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTabWidget>
+
+using namespace DesignerControls;
+
 QPointer<TForm5> Form5;
 
-TForm5::TForm5(QWidget *parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+namespace {
+
+constexpr QSize kClientSize(669, 671);
+constexpr QRect kSheetGeometry(8, 8, 201, 297);
+constexpr int kGenerateWidth = 161;
+constexpr int kIdWidth = 161;
+
+DialogLines::Geometry geometryOf(const QLineEdit *x, const QLineEdit *y, const QLineEdit *width,
+                                 const QLineEdit *height)
+{
+    return {x->text(), y->text(), width->text(), height->text()};
+}
+
+} // namespace
+
+TForm5::TForm5(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral(".:: Создание диалоговых окон ::."));
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    setFixedSize(kClientSize);
+    setAutoFillBackground(true);
+
+    buildFrame();
+    buildCreationPanel();
+    buildHeaderPage();
+    buildButtonPage();
+    buildRadioPage();
+    buildComboPage();
+    buildListPage();
+    while (Solo->count() < kPageCount)
+        addEmptyPage();
+
+    FormCreate();
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
     show();
+}
+
+void TForm5::buildFrame()
+{
+    GroupBox1 = new QGroupBox(QStringLiteral("Код диалгового окна"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(8, 16, 249, 425);
+    Memo1 = new ScriptMemo(GroupBox1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(8, 16, 233, 401);
+    QPalette codePalette = Memo1->palette();
+    codePalette.setColor(QPalette::Base, codePalette.color(QPalette::Midlight));
+    Memo1->setPalette(codePalette);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("Панель Создания"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setGeometry(264, 8, 153, 433);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1->setGeometry(424, 16, 233, 449);
+    Solo = new QStackedWidget(this);
+    Solo->setObjectName(QStringLiteral("Solo"));
+    Solo->setGeometry(432, 24, 217, 433);
+
+    Label3 = label(this, QStringLiteral("ВНИМАНИЕ!!! ГДЕ СТОИТ ЗНАК * - ЭТО ЗНАЧИТ, "
+                                        "ЧТО В ДАННОМ ОКНЕ НУЖНО ПИСАТЬ В КАВЫЧКАХ"),
+                   16, 472, QStringLiteral("Label3"));
+    Label3->setFont(pixelFont(QStringLiteral("Arial"), 12, true));
+    QPalette warningPalette = Label3->palette();
+    warningPalette.setColor(QPalette::WindowText, Qt::red);
+    Label3->setPalette(warningPalette);
+    // A substitute face may be wider than the original: the warning may then take the rest of the row.
+    Label3->setGeometry(16, 472, qBound(576, Label3->sizeHint().width(), kClientSize.width() - 16), 15);
+
+    GroupBox3 = new QGroupBox(QStringLiteral("Исходный тескт компонентов"), this);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    GroupBox3->setGeometry(16, 496, 321, 169);
+    Memo2 = new QPlainTextEdit(GroupBox3);
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo2->setGeometry(8, 16, 305, 145);
+    Memo2->setReadOnly(true);
+    Memo2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->setFont(pixelFont(QStringLiteral("Arial"), 13, true));
+    QPalette componentPalette = Memo2->palette();
+    componentPalette.setColor(QPalette::Base, componentPalette.color(QPalette::Button));
+    Memo2->setPalette(componentPalette);
+
+    Button28 = button(this, QStringLiteral("Button28"), QStringLiteral("Вставить код в редактор"),
+                      QRect(360, 496, 137, 25));
+    onSignal(Button28, &QPushButton::clicked, this, [this] { Button28Click(); });
+    Button29 = button(this, QStringLiteral("Button29"),
+                      QStringLiteral("Вставить код из редактора  в редактор скриптов"), QRect(360, 528, 273, 25));
+    onSignal(Button29, &QPushButton::clicked, this, [this] { Button29Click(); });
+}
+
+void TForm5::buildCreationPanel()
+{
+    struct PageSelect {
+        QPushButton *TForm5::*button;
+        QStringView name;
+        QStringView caption;
+        int page;
+    };
+    static constexpr PageSelect kButtons[] = {
+        {&TForm5::Button18, u"Button18", u"Создать форму", 0},
+        {&TForm5::Button1, u"Button1", u"Создать кнопку", 1},
+        {&TForm5::Button2, u"Button2", u"Создать RadioButton", 2},
+        {&TForm5::Button3, u"Button3", u"Создать Combo", 3},
+        {&TForm5::Button4, u"Button4", u"Создать List", 4},
+        {&TForm5::Button5, u"Button5", u"Создать Edit", 5},
+        {&TForm5::Button6, u"Button6", u"Создать Линк", 6},
+        {&TForm5::Button7, u"Button7", u"Создать Таблицу", 7},
+        {&TForm5::Button8, u"Button8", u"Создать Scroll", 10},
+        {&TForm5::Button9, u"Button9", u"Создать Обычный текст", 11},
+        {&TForm5::Button10, u"Button10", u"Создать изображение", 8},
+        {&TForm5::Button20, u"Button20", u"Создать Check Box", 9},
+        {&TForm5::Button21, u"Button21", u"Создать Панель", 12},
+    };
+    int top = 16;
+    for (const PageSelect &select : kButtons) {
+        QPushButton *pageButton = button(GroupBox2, select.name.toString(), select.caption.toString(),
+                                         QRect(8, top, 129, 25));
+        this->*select.button = pageButton;
+        const int page = select.page;
+        onSignal(pageButton, &QPushButton::clicked, this, [this, page] { selectPage(page); });
+        top += 32;
+    }
+}
+
+TForm5::Page TForm5::addPage(const PageLayout &layout)
+{
+    auto *page = new QWidget(Solo);
+    page->setObjectName(QStringLiteral("TabSheet%1").arg(Solo->count()));
+    Solo->addWidget(page);
+
+    Page parts{};
+    parts.sheets = new QTabWidget(page);
+    parts.sheets->setObjectName(layout.sheetName);
+    parts.sheets->setGeometry(kSheetGeometry);
+    for (const QString &caption : layout.tabCaptions) {
+        auto *tab = new QWidget(parts.sheets);
+        parts.sheets->addTab(tab, caption);
+        parts.tabs.append(tab);
+    }
+    parts.generate = button(page, layout.generateName, layout.generateCaption, layout.generateGeometry);
+    onSignal(parts.generate, &QPushButton::clicked, this, [this, generate = layout.generate] { (this->*generate)(); });
+    if (!layout.idName.isEmpty()) {
+        parts.id = labeledField(page, layout.idName, QStringLiteral("Введите ID кнопки (обязательно)"),
+                                layout.idPosition.x(), layout.idPosition.y(), kIdWidth);
+    }
+    return parts;
+}
+
+void TForm5::addEmptyPage()
+{
+    auto *page = new QWidget(Solo);
+    page->setObjectName(QStringLiteral("TabSheet%1").arg(Solo->count()));
+    Solo->addWidget(page);
+}
+
+void TForm5::addStyleBoxes(QWidget *tab, std::initializer_list<StyleBox> boxes)
+{
+    for (const StyleBox &spec : boxes) {
+        QCheckBox *box = checkBox(tab, QStringLiteral("CheckBox%1").arg(spec.number), spec.caption.toString(),
+                                  spec.x, spec.y);
+        m_styleBoxes[spec.number] = box;
+        const int slot = spec.slot;
+        const QString word = spec.word.toString();
+        onSignal(box, &QCheckBox::clicked, this, [this, box, slot, word] { styleBoxClick(box, slot, word); });
+    }
+}
+
+void TForm5::addGeometryRow(QWidget *tab, std::array<QLineEdit **, 4> fields, const GeometryRow &row)
+{
+    label(tab, QStringLiteral("XYWH:"), row.caption.x(), row.caption.y(), row.captionName);
+    for (int i = 0; i < 4; ++i) {
+        *fields[i] = geometryField(tab, QStringLiteral("Edit%1").arg(row.firstNumber + i), row.lefts[i], row.top,
+                                   row.defaults.value(i));
+    }
+}
+
+QCheckBox *TForm5::styleBox(int n) const
+{
+    return n >= 0 && n < int(m_styleBoxes.size()) ? m_styleBoxes[n] : nullptr;
+}
+
+void TForm5::buildHeaderPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl1"),
+                               {QStringLiteral("Конфигурации"), QStringLiteral("Параметры")},
+                               QStringLiteral("Button11"), QStringLiteral("Создать код Диалога"),
+                               QRect(24, 312, 121, 25), &TForm5::Button11Click});
+    PageControl1 = page.sheets;
+    Button11 = page.generate;
+
+    QWidget *configuration = page.tabs[0];
+    Edit1 = labeledField(configuration, QStringLiteral("Edit1"), QStringLiteral("Введите Заголовок Окна *"), 8, 16,
+                         145);
+    LabeledEdit1 = labeledField(configuration, QStringLiteral("LabeledEdit1"), QStringLiteral("Введите Имя Окна"), 8,
+                                64, 145);
+    RadioButton1 = new QRadioButton(QStringLiteral("Использовать в стиле XP"), configuration);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton1->setGeometry(8, 96, 153, 17);
+    RadioButton1->setChecked(true);
+    RadioButton2 = new QRadioButton(QStringLiteral("Использовать в Стиле Win98"), configuration);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    RadioButton2->setGeometry(8, 120, 177, 17);
+    Label6 = label(configuration, QStringLiteral("Создать форму"), 16, 160, QStringLiteral("Label6"));
+    Label6->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
+    Label6->adjustSize();
+
+    QWidget *parameters = page.tabs[1];
+    label(parameters, QStringLiteral("XYWH:"), 8, 16, QStringLiteral("Label4"));
+    E2 = geometryField(parameters, QStringLiteral("E2"), 48, 8, QStringLiteral("-1"));
+    E3 = geometryField(parameters, QStringLiteral("E3"), 80, 8, QStringLiteral("-1"));
+    E4 = geometryField(parameters, QStringLiteral("E4"), 112, 8, QStringLiteral("0"));
+    Edit5 = geometryField(parameters, QStringLiteral("Edit5"), 144, 8, QStringLiteral("0"));
+    label(parameters, QStringLiteral("Загрузить иконку:"), 8, 48, QStringLiteral("Label5"));
+    Edit6 = field(parameters, QStringLiteral("Edit6"), 8, 64, 169);
+    Edit6->setReadOnly(true);
+    Edit6->setEnabled(false);
+    Button12 = button(parameters, QStringLiteral("Button12"), QStringLiteral("Загрузить"), QRect(8, 88, 75, 25));
+    Button12->setEnabled(false);
+    onSignal(Button12, &QPushButton::clicked, this, [this] { Button12Click(); });
+    CheckBox63 = checkBox(parameters, QStringLiteral("CheckBox63"), QStringLiteral("Вкл. Выкл. Закгрузку иконоку"), 8,
+                          120);
+    onSignal(CheckBox63, &QCheckBox::clicked, this, [this] { CheckBox63Click(); });
+}
+
+void TForm5::buildButtonPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl2"),
+                               {QStringLiteral("Конфигурации"), QStringLiteral("Параметры")},
+                               QStringLiteral("Button13"), QStringLiteral("Добавить код кнопки"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button13Click, QStringLiteral("Id1"),
+                               QPoint(16, 360)});
+    PageControl2 = page.sheets;
+    Button13 = page.generate;
+    Id1 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    Edit7 = labeledField(configuration, QStringLiteral("Edit7"), QStringLiteral("Введите Заголовок кнопки *"), 8, 24,
+                         161);
+    Edit8 = labeledField(configuration, QStringLiteral("Edit8"), QStringLiteral("Введите Имя Кнопки"), 8, 64, 161);
+    addStyleBoxes(configuration, {{1, u"Недоступна", 1, u"disable", 8, 96},
+                                  {2, u"Мод Result", 2, u"result", 8, 120},
+                                  {3, u"Мод Group", 3, u"group", 8, 144},
+                                  {4, u"Мод Hide", 4, u"hide", 8, 168}});
+
+    QWidget *parameters = page.tabs[1];
+    label(parameters, QStringLiteral("Тип кнопки:"), 8, 8, QStringLiteral("Label2"));
+    ComboBox2 = pickList(parameters, QStringLiteral("ComboBox2"),
+                         {QStringLiteral("ok"), QStringLiteral("cancel"), QStringLiteral("ok cancel")}, 8, 24, 145);
+    addGeometryRow(parameters, {&Edit9, &Edit10, &Edit11, &Edit12},
+                   {.firstNumber = 9,
+                    .lefts = {40, 72, 104, 136},
+                    .top = 56,
+                    .caption = {0, 64},
+                    .captionName = QStringLiteral("Label1"),
+                    .defaults = {QStringLiteral("25"), QStringLiteral("25"), QStringLiteral("37"),
+                                 QStringLiteral("12")}});
+    addStyleBoxes(parameters, {{5, u"Встроенная Кнопка", 5, u"default", 0, 96},
+                               {6, u"Плоская кнопка", 6, u"flat", 0, 120}});
+}
+
+void TForm5::buildRadioPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl3"),
+                               {QStringLiteral("Конфигурации"), QStringLiteral("Параметры")},
+                               QStringLiteral("Button14"), QStringLiteral("Создать код РадиоКнопки"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button14Click,
+                               QStringLiteral("LabeledEdit16"), QPoint(16, 360)});
+    PageControl3 = page.sheets;
+    Button14 = page.generate;
+    LabeledEdit16 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    RadioEdit = labeledField(configuration, QStringLiteral("RadioEdit"),
+                             QStringLiteral("Ппишите заголовок радиокнопки *"), 8, 16, 153);
+    label(configuration, QStringLiteral("Тип"), 8, 48, QStringLiteral("Label7"));
+    ComboBox1 = pickList(configuration, QStringLiteral("ComboBox1"), {QStringLiteral("Push")}, 8, 64, 145);
+    label(configuration, QStringLiteral("Выровнить:"), 8, 96, QStringLiteral("Label8"));
+    ComboBox3 = pickList(configuration, QStringLiteral("ComboBox3"), {QStringLiteral("Left"), QStringLiteral("Right")},
+                         8, 112, 145);
+    rnEdit = labeledField(configuration, QStringLiteral("rnEdit"), QStringLiteral("Ппишите имя RadioButton"), 8, 160,
+                          153);
+
+    QWidget *parameters = page.tabs[1];
+    addGeometryRow(parameters, {&Edit13, &Edit14, &Edit15, &Edit16},
+                   {.firstNumber = 13, .top = 8, .caption = {0, 16}, .captionName = QStringLiteral("Label9")});
+    addStyleBoxes(parameters, {{7, u"Мод - Disable", 1, u"disable", 8, 48},
+                               {8, u"Мод - Result", 2, u"result", 8, 72},
+                               {9, u"Мод - Group", 3, u"group", 8, 96},
+                               {10, u"Мод - Hide", 4, u"hide", 8, 120}});
+    label(parameters, QStringLiteral("Свойство:"), 8, 152, QStringLiteral("Label10"));
+    addStyleBoxes(parameters, {{11, u"Плоская кнопка", 5, u"flat", 8, 176}});
+}
+
+void TForm5::buildComboPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl5"),
+                               {QStringLiteral("Конфигурации и Параметры"), QStringLiteral("Свойства")},
+                               QStringLiteral("Button15"), QStringLiteral("Создать код Combo"),
+                               QRect(16, 304, kGenerateWidth, 25), &TForm5::Button15Click,
+                               QStringLiteral("LabeledEdit11"), QPoint(24, 360)});
+    PageControl5 = page.sheets;
+    Button15 = page.generate;
+    LabeledEdit11 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    label(configuration, QStringLiteral("Тип:"), 8, 8, QStringLiteral("Label11"));
+    ComboBox4 = pickList(configuration, QStringLiteral("ComboBox4"),
+                         {QStringLiteral("size"), QStringLiteral("size drop")}, 8, 24, 145);
+    addGeometryRow(configuration, {&Edit17, &Edit18, &Edit19, &Edit20},
+                   {.firstNumber = 17, .top = 48, .caption = {8, 56}, .captionName = QStringLiteral("Label12")});
+    addStyleBoxes(configuration, {{12, u"Недоступна", 1, u"disable", 8, 96},
+                                  {13, u"Мод Result", 2, u"result", 8, 120},
+                                  {14, u"Мод Group", 3, u"group", 8, 144},
+                                  {15, u"Мод Hide", 4, u"hide", 8, 168}});
+    label(configuration, QStringLiteral("Имя:"), 8, 192, QStringLiteral("Label13"));
+    Edit21 = field(configuration, QStringLiteral("Edit21"), 8, 208, 121);
+
+    // The box captioned as the vertical bar writes "hsbar" and the horizontal one "vsbar".
+    addStyleBoxes(page.tabs[1], {{16, u"Верт. Полоса прокрутки", 5, u"hsbar", 8, 8},
+                                 {17, u"Горизонт. Полоса прокрутки", 6, u"vsbar", 8, 32}});
+}
+
+void TForm5::buildListPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl4"),
+                               {QStringLiteral("Конфигурации"), QStringLiteral("Свойства")},
+                               QStringLiteral("Button16"), QStringLiteral("Создать код Листа"),
+                               QRect(8, 312, kGenerateWidth, 25), &TForm5::Button16Click,
+                               QStringLiteral("LabeledEdit6"), QPoint(24, 360)});
+    PageControl4 = page.sheets;
+    Button16 = page.generate;
+    LabeledEdit6 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    ListName = labeledField(configuration, QStringLiteral("ListName"), QStringLiteral("Введите имя List"), 8, 16, 145);
+    addGeometryRow(configuration, {&Edit22, &Edit23, &Edit24, &Edit25},
+                   {.firstNumber = 22,
+                    .lefts = {40, 72, 104, 136},
+                    .top = 48,
+                    .caption = {0, 56},
+                    .captionName = QStringLiteral("Label14")});
+    addStyleBoxes(configuration, {{21, u"Недоступна", 1, u"disable", 8, 96},
+                                  {20, u"Мод Result", 2, u"result", 8, 120},
+                                  {19, u"Мод Group", 3, u"group", 8, 144},
+                                  {18, u"Мод Hide", 4, u"hide", 8, 168}});
+
+    addStyleBoxes(page.tabs[1], {{22, u"Мод Sorted", 5, u"sort", 0, 8},
+                                 {23, u"Доб. верт. полосу прокрутки", 6, u"vsbar", 0, 32},
+                                 {24, u"Доб. гориз. полосу прокрутки", 7, u"hsbar", 0, 56}});
+}
+
+void TForm5::FormCreate()
+{
+    Solo->setCurrentIndex(0);
+}
+
+void TForm5::selectPage(int page)
+{
+    Solo->setCurrentIndex(page);
+    if (Form6)
+        Form6->clearSlots();
+}
+
+void TForm5::styleBoxClick(QCheckBox *box, int slot, const QString &word)
+{
+    if (Form6)
+        Form6->setSlot(slot, box->isChecked() ? word : QString());
+}
+
+DialogLines::SlotWords TForm5::slotWords() const
+{
+    DialogLines::SlotWords words;
+    if (Form6) {
+        for (int n = 1; n <= int(words.size()); ++n)
+            words[n - 1] = Form6->slot(n);
+    }
+    return words;
+}
+
+void TForm5::showComponentText(const QString &text)
+{
+    Memo2->setPlainText(text);
+}
+
+void TForm5::Button11Click()
+{
+    const QStringList lines = DialogLines::headerLines({.title = Edit1->text(),
+                                                        .size = geometryOf(E2, E3, E4, Edit5),
+                                                        .win98Style = RadioButton2->isChecked(),
+                                                        .withIcon = CheckBox63->isChecked(),
+                                                        .iconFile = Edit6->text()});
+    showComponentText(lines.join(QLatin1Char('\n')));
+}
+
+void TForm5::Button13Click()
+{
+    showComponentText(DialogLines::buttonLine({.text = Edit7->text(),
+                                               .id = Id1->text(),
+                                               .geometry = geometryOf(Edit9, Edit10, Edit11, Edit12),
+                                               .slotWords = slotWords(),
+                                               .type = ComboBox2->currentText()}));
+}
+
+void TForm5::Button14Click()
+{
+    showComponentText(DialogLines::radioLine({.text = RadioEdit->text(),
+                                              .id = LabeledEdit16->text(),
+                                              .geometry = geometryOf(Edit13, Edit14, Edit15, Edit16),
+                                              .slotWords = slotWords(),
+                                              .type = ComboBox1->currentText(),
+                                              .alignment = ComboBox3->currentText()}));
+}
+
+void TForm5::Button15Click()
+{
+    showComponentText(DialogLines::comboLine({.id = LabeledEdit11->text(),
+                                              .geometry = geometryOf(Edit17, Edit18, Edit19, Edit20),
+                                              .slotWords = slotWords(),
+                                              .type = ComboBox4->currentText()}));
+}
+
+void TForm5::Button16Click()
+{
+    showComponentText(DialogLines::listLine({.id = LabeledEdit6->text(),
+                                             .geometry = geometryOf(Edit22, Edit23, Edit24, Edit25),
+                                             .slotWords = slotWords()}));
+}
+
+void TForm5::CheckBox63Click()
+{
+    const bool on = CheckBox63->isChecked();
+    Edit6->setEnabled(on);
+    Button12->setEnabled(on);
+}
+
+void TForm5::Button12Click()
+{
+    Dialogs::FileRequest request;
+    request.kind = Dialogs::FileRequest::Kind::OpenPicture;
+    request.parent = this;
+    const Dialogs::FileAnswer answer = Dialogs::chooseFile(request);
+    if (answer.accepted)
+        Edit6->setText(QDir::toNativeSeparators(answer.fileName));
+}
+
+void TForm5::Button28Click()
+{
+    Memo1->appendAsLine(Memo2->toPlainText());
+}
+
+void TForm5::Button29Click()
+{
+    // The editor's text control is the focus proxy of its window, so an existing editor always
+    // has an active control: the only case to refuse is that there is no current editor.
+    if (!Form2)
+        return;
+    Form2->Memo1->appendAsLine(Memo1->toPlainText());
 }

@@ -1,13 +1,167 @@
 #pragma once
 
-#include <QWidget>
-#include <QPointer>
+#include "designer/dialog_lines.h"
 
-// The dialog designer: builds the lines of an mIRC dialog table.
+#include <QPointer>
+#include <QRect>
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <initializer_list>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QTabWidget;
+class ScriptMemo;
+
+// The dialog designer: one page per piece of an mIRC dialog table, whose generate buttons build
+// text into the component box Memo2, from where it goes to the code memo Memo1 and on to the
+// current script editor. Style words travel through the shared slots of the catalogue window.
 class TForm5 : public QWidget {
     Q_OBJECT
 public:
+    // Shows itself at once, stays on top and frees itself when closed.
     explicit TForm5(QWidget *parent = nullptr);
+
+    static constexpr int kPageCount = 13;
+
+    // Frame.
+    QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
+    ScriptMemo *Memo1;
+    QPlainTextEdit *Memo2;
+    QStackedWidget *Solo;
+    QLabel *Label3;
+    QFrame *Bevel1;
+    QPushButton *Button28, *Button29;
+    // The creation panel's page-select buttons, top to bottom.
+    QPushButton *Button18, *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7;
+    QPushButton *Button8, *Button9, *Button10, *Button20, *Button21;
+
+    // Page 0, dialog header.
+    QTabWidget *PageControl1;
+    QLineEdit *Edit1, *LabeledEdit1;
+    QRadioButton *RadioButton1, *RadioButton2;
+    QLabel *Label6;
+    QLineEdit *E2, *E3, *E4, *Edit5, *Edit6;
+    QPushButton *Button12, *Button11;
+    QCheckBox *CheckBox63;
+
+    // Page 1, button.
+    QTabWidget *PageControl2;
+    QLineEdit *Edit7, *Edit8;
+    QComboBox *ComboBox2;
+    QLineEdit *Edit9, *Edit10, *Edit11, *Edit12;
+    QPushButton *Button13;
+    QLineEdit *Id1;
+
+    // Page 2, radio button.
+    QTabWidget *PageControl3;
+    QLineEdit *RadioEdit, *rnEdit;
+    QComboBox *ComboBox1, *ComboBox3;
+    QLineEdit *Edit13, *Edit14, *Edit15, *Edit16;
+    QPushButton *Button14;
+    QLineEdit *LabeledEdit16;
+
+    // Page 3, combo box.
+    QTabWidget *PageControl5;
+    QComboBox *ComboBox4;
+    QLineEdit *Edit17, *Edit18, *Edit19, *Edit20, *Edit21;
+    QPushButton *Button15;
+    QLineEdit *LabeledEdit11;
+
+    // Page 4, list box.
+    QTabWidget *PageControl4;
+    QLineEdit *ListName;
+    QLineEdit *Edit22, *Edit23, *Edit24, *Edit25;
+    QPushButton *Button16;
+    QLineEdit *LabeledEdit6;
+
+    // The check box CheckBoxn that writes a style-word slot, or nullptr when n names none.
+    QCheckBox *styleBox(int n) const;
+
+    void FormCreate();
+    // Every page-select button: shows its page, then clears style-word slots 1 to 12.
+    void selectPage(int page);
+    // Every style check box: a tick puts its word into its slot, an untick clears the slot.
+    void styleBoxClick(QCheckBox *box, int slot, const QString &word);
+
+    // Generate buttons.
+    void Button11Click();
+    void Button13Click();
+    void Button14Click();
+    void Button15Click();
+    void Button16Click();
+
+    // Page 0's icon controls.
+    void CheckBox63Click();
+    void Button12Click();
+
+    // Transfers: component text to the code memo, code memo to the current editor.
+    void Button28Click();
+    void Button29Click();
+
+private:
+    // What one page of Solo holds besides its own fields.
+    struct PageLayout {
+        QString sheetName;
+        QStringList tabCaptions;
+        QString generateName;
+        QString generateCaption;
+        QRect generateGeometry;
+        void (TForm5::*generate)();
+        QString idName = {}; // empty: the page has no id field
+        QPoint idPosition = {};
+    };
+    struct Page {
+        QTabWidget *sheets;
+        QList<QWidget *> tabs;
+        QPushButton *generate;
+        QLineEdit *id;
+    };
+    // A check box of the slot table: CheckBox<number>, writing word into slot.
+    struct StyleBox {
+        int number;
+        QStringView caption;
+        int slot;
+        QStringView word;
+        int x, y;
+    };
+
+    void buildFrame();
+    void buildCreationPanel();
+    Page addPage(const PageLayout &layout);
+    void addEmptyPage();
+    void addStyleBoxes(QWidget *tab, std::initializer_list<StyleBox> boxes);
+    // The x, y, width and height fields Edit<firstNumber> to Edit<firstNumber + 3> after "XYWH:".
+    struct GeometryRow {
+        int firstNumber;
+        std::array<int, 4> lefts{48, 80, 112, 144};
+        int top;
+        QPoint caption;
+        QString captionName = {};
+        QStringList defaults{QStringLiteral("-1"), QStringLiteral("-1"), QStringLiteral("0"), QStringLiteral("0")};
+    };
+    void addGeometryRow(QWidget *tab, std::array<QLineEdit **, 4> fields, const GeometryRow &row);
+
+    void buildHeaderPage();
+    void buildButtonPage();
+    void buildRadioPage();
+    void buildComboPage();
+    void buildListPage();
+
+    DialogLines::SlotWords slotWords() const;
+    void showComponentText(const QString &text);
+
+    std::array<QCheckBox *, 65> m_styleBoxes{};
 };
 
 extern QPointer<TForm5> Form5;

@@ -76,4 +76,54 @@ QString listLine(const ListFields &fields)
     return bareControlLine(QStringLiteral("list "), fields.id, fields.geometry, slotItems(fields.slotWords, 1, 7));
 }
 
+QString editLine(const EditFields &fields)
+{
+    QStringList items;
+    if (fields.withLimit)
+        items.append(QStringLiteral("limit ") + fields.limit);
+    items += slotItems(fields.slotWords, 1, 11);
+    return textControlLine(QStringLiteral("edit "), fields.text, fields.id, fields.geometry, items);
+}
+
+QString linkLine(const LinkFields &fields)
+{
+    return textControlLine(QStringLiteral("link "), fields.text, fields.id, fields.geometry,
+                           slotItems(fields.slotWords, 1, 5));
+}
+
+QString tabLine(const TabFields &fields)
+{
+    return textControlLine(QStringLiteral("tab "), fields.title, fields.id, fields.geometry,
+                           slotItems(fields.slotWords, 1, 4));
+}
+
+QString iconLine(const IconFields &fields)
+{
+    return bareControlLine(QStringLiteral("icon "), fields.id, fields.geometry, {fields.file});
+}
+
+QString checkLine(const CheckFields &fields)
+{
+    return textControlLine(QStringLiteral("check "), fields.text, fields.id, fields.geometry,
+                           QStringList{fields.type, fields.alignment} + slotItems(fields.slotWords, 1, 5));
+}
+
+QString scrollLine(const ScrollFields &fields)
+{
+    return textControlLine(QStringLiteral("scroll "), fields.text, fields.id, fields.geometry,
+                           QStringList{fields.orientation, fields.alignment} + slotItems(fields.slotWords, 1, 4));
+}
+
+QString textLine(const TextFields &fields)
+{
+    return textControlLine(QStringLiteral("text "), fields.text, fields.id, fields.geometry,
+                           QStringList{fields.alignment} + slotItems(fields.slotWords, 1, 4));
+}
+
+QString panelLine(const PanelFields &fields)
+{
+    return textControlLine(QStringLiteral("box "), fields.text, fields.id, fields.geometry,
+                           slotItems(fields.slotWords, 1, 4));
+}
+
 } // namespace DialogLines

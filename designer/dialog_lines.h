@@ -65,4 +65,73 @@ struct ListFields {
 };
 QString listLine(const ListFields &fields);
 
+// Page 5. Style items: "limit", a space and the limit text when the limit is on, then slots 1 to 11.
+struct EditFields {
+    QString text, id;
+    Geometry geometry;
+    bool withLimit = true;
+    QString limit;
+    SlotWords slotWords;
+};
+QString editLine(const EditFields &fields);
+
+// Page 6. Style items: slots 1 to 5.
+struct LinkFields {
+    QString text, id;
+    Geometry geometry;
+    SlotWords slotWords;
+};
+QString linkLine(const LinkFields &fields);
+
+// Page 7. Style items: slots 1 to 4.
+struct TabFields {
+    QString title, id;
+    Geometry geometry;
+    SlotWords slotWords;
+};
+QString tabLine(const TabFields &fields);
+
+// Page 8, icon. No text; the one style item is the picture file.
+struct IconFields {
+    QString id;
+    Geometry geometry;
+    QString file;
+};
+QString iconLine(const IconFields &fields);
+
+// Page 9. Style items: the type, the alignment, slots 1 to 5.
+struct CheckFields {
+    QString text, id;
+    Geometry geometry;
+    QString type, alignment;
+    SlotWords slotWords;
+};
+QString checkLine(const CheckFields &fields);
+
+// Page 10. Style items: the orientation, the alignment, slots 1 to 4.
+struct ScrollFields {
+    QString text, id;
+    Geometry geometry;
+    QString orientation, alignment;
+    SlotWords slotWords;
+};
+QString scrollLine(const ScrollFields &fields);
+
+// Page 11, plain text. Style items: the alignment, slots 1 to 4.
+struct TextFields {
+    QString text, id;
+    Geometry geometry;
+    QString alignment;
+    SlotWords slotWords;
+};
+QString textLine(const TextFields &fields);
+
+// Page 12, panel. Style items: slots 1 to 4.
+struct PanelFields {
+    QString text, id;
+    Geometry geometry;
+    SlotWords slotWords;
+};
+QString panelLine(const PanelFields &fields);
+
 } // namespace DialogLines

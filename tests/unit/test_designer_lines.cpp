@@ -144,6 +144,144 @@ private slots:
         QFETCH(QString, expected);
         QCOMPARE(line, expected);
     }
+
+    void editBox_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+
+        const Geometry name{u"10"_qs, u"20"_qs, u"100"_qs, u"12"_qs};
+        const SlotWords readAndVsbar = slotsWith({{5, u"read"_qs}, {10, u"vsbar"_qs}});
+        QTest::newRow("limit form: limit, one space, the limit text")
+            << editLine({.text = u"Name"_qs, .id = u"5"_qs, .geometry = name, .limit = u"10"_qs,
+                         .slotWords = readAndVsbar})
+            << u"edit Name, 5, 10 20 100 12 ,limit 10     read     vsbar "_qs;
+        QTest::newRow("plain form")
+            << editLine({.text = u"Name"_qs, .id = u"5"_qs, .geometry = name, .withLimit = false,
+                         .limit = u"10"_qs, .slotWords = readAndVsbar})
+            << u"edit Name, 5, 10 20 100 12 ,    read     vsbar "_qs;
+        QTest::newRow("defaults, limit on and empty")
+            << editLine({.geometry = kMinusOne}) << u"edit , , -1 -1 0 0 ,limit "_qs + spaces(11);
+        QTest::newRow("defaults, limit off")
+            << editLine({.geometry = kMinusOne, .withLimit = false}) << u"edit , , -1 -1 0 0 ,"_qs + spaces(10);
+        QTest::newRow("all eleven words, plain form")
+            << editLine({.text = u"Name"_qs, .id = u"5"_qs, .geometry = name, .withLimit = false,
+                         .slotWords = slotsWith({{1, u"disable"_qs}, {2, u"result"_qs}, {3, u"group"_qs},
+                                                 {4, u"hide"_qs}, {5, u"read"_qs}, {6, u"pass"_qs},
+                                                 {7, u"multi"_qs}, {8, u"autohs"_qs}, {9, u"autovs"_qs},
+                                                 {10, u"vsbar"_qs}, {11, u"hsbar"_qs}})})
+            << u"edit Name, 5, 10 20 100 12 ,disable result group hide read pass multi autohs autovs vsbar hsbar"_qs;
+        QTest::newRow("words stand in slot order")
+            << editLine({.geometry = kMinusOne, .withLimit = false,
+                         .slotWords = slotsWith({{7, u"multi"_qs}, {1, u"disable"_qs}})})
+            << u"edit , , -1 -1 0 0 ,disable      multi    "_qs;
+        QTest::newRow("quoted caption kept, bare caption bare")
+            << editLine({.text = u"\"Name\""_qs, .id = u"5"_qs, .geometry = name, .withLimit = false})
+                   + editLine({.text = u"Name"_qs, .id = u"5"_qs, .geometry = name, .withLimit = false})
+            << u"edit \"Name\", 5, 10 20 100 12 ,"_qs + spaces(10) + u"edit Name, 5, 10 20 100 12 ,"_qs + spaces(10);
+        QTest::newRow("reads slots 1 to 11")
+            << editLine({.id = u"5"_qs, .geometry = kMinusOne, .limit = u"3"_qs, .slotWords = everySlotFilled()})
+            << u"edit , 5, -1 -1 0 0 ,limit 3 s1 s2 s3 s4 s5 s6 s7 s8 s9 s10 s11"_qs;
+    }
+    void editBox()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        QCOMPARE(line, expected);
+    }
+
+    void linkTabAndIcon_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("link defaults") << linkLine({.geometry = kMinusOne}) << u"link , , -1 -1 0 0 ,"_qs + spaces(4);
+        QTest::newRow("link with hide")
+            << linkLine({.text = u"Home"_qs, .id = u"3"_qs, .geometry = {u"5"_qs, u"5"_qs, u"40"_qs, u"10"_qs},
+                         .slotWords = slotsWith({{4, u"hide"_qs}})})
+            << u"link Home, 3, 5 5 40 10 ,   hide "_qs;
+        QTest::newRow("link reads slots 1 to 5")
+            << linkLine({.id = u"3"_qs, .geometry = kMinusOne, .slotWords = everySlotFilled()})
+            << u"link , 3, -1 -1 0 0 ,s1 s2 s3 s4 s5"_qs;
+
+        QTest::newRow("tab defaults") << tabLine({.geometry = kMinusOne}) << u"tab , , -1 -1 0 0 ,"_qs + spaces(3);
+        QTest::newRow("tab with disable")
+            << tabLine({.title = u"Main"_qs, .id = u"100"_qs, .geometry = {u"0"_qs, u"0"_qs, u"200"_qs, u"150"_qs},
+                        .slotWords = slotsWith({{1, u"disable"_qs}})})
+            << u"tab Main, 100, 0 0 200 150 ,disable"_qs + spaces(3);
+        QTest::newRow("tab reads slots 1 to 4")
+            << tabLine({.id = u"1"_qs, .geometry = kMinusOne, .slotWords = everySlotFilled()})
+            << u"tab , 1, -1 -1 0 0 ,s1 s2 s3 s4"_qs;
+
+        QTest::newRow("icon defaults: no text field, nothing after the comma")
+            << iconLine({.geometry = kMinusOne}) << u"icon , -1 -1 0 0 ,"_qs;
+        QTest::newRow("icon with a file")
+            << iconLine({.id = u"7"_qs, .geometry = {u"10"_qs, u"10"_qs, u"32"_qs, u"32"_qs},
+                         .file = u"C:\\pics\\logo.bmp"_qs})
+            << u"icon 7, 10 10 32 32 ,C:\\pics\\logo.bmp"_qs;
+    }
+    void linkTabAndIcon()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        QCOMPARE(line, expected);
+    }
+
+    void checkScrollTextAndPanel_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("check defaults")
+            << checkLine({.geometry = kMinusOne}) << u"check , , -1 -1 0 0 ,"_qs + spaces(6);
+        QTest::newRow("check push left flat")
+            << checkLine({.text = u"Remember"_qs, .id = u"4"_qs, .geometry = {u"10"_qs, u"40"_qs, u"80"_qs, u"12"_qs},
+                          .type = u"push"_qs, .alignment = u"left"_qs, .slotWords = slotsWith({{5, u"flat"_qs}})})
+            << u"check Remember, 4, 10 40 80 12 ,push left     flat"_qs;
+        QTest::newRow("check standart as listed")
+            << checkLine({.geometry = kMinusOne, .type = u"standart"_qs})
+            << u"check , , -1 -1 0 0 ,standart"_qs + spaces(6);
+        QTest::newRow("check reads slots 1 to 5")
+            << checkLine({.geometry = kMinusOne, .slotWords = everySlotFilled()})
+            << u"check , , -1 -1 0 0 ,  s1 s2 s3 s4 s5"_qs;
+
+        QTest::newRow("scroll defaults")
+            << scrollLine({.geometry = kMinusOne}) << u"scroll , , -1 -1 0 0 ,"_qs + spaces(5);
+        QTest::newRow("scroll horizontal bottom disable")
+            << scrollLine({.text = u"Vol"_qs, .id = u"9"_qs, .geometry = {u"10"_qs, u"60"_qs, u"100"_qs, u"12"_qs},
+                           .orientation = u"horizontal"_qs, .alignment = u"bottom"_qs,
+                           .slotWords = slotsWith({{1, u"disable"_qs}})})
+            << u"scroll Vol, 9, 10 60 100 12 ,horizontal bottom disable"_qs + spaces(3);
+        QTest::newRow("scroll reads slots 1 to 4")
+            << scrollLine({.geometry = kMinusOne, .orientation = u"vertical"_qs, .slotWords = everySlotFilled()})
+            << u"scroll , , -1 -1 0 0 ,vertical  s1 s2 s3 s4"_qs;
+
+        QTest::newRow("text defaults: keyword text")
+            << textLine({.geometry = kMinusOne}) << u"text , , -1 -1 0 0 ,"_qs + spaces(4);
+        QTest::newRow("text right-aligned, capital as listed")
+            << textLine({.text = u"Nick:"_qs, .id = u"2"_qs, .geometry = {u"10"_qs, u"10"_qs, u"30"_qs, u"10"_qs},
+                         .alignment = u"Right"_qs})
+            << u"text Nick:, 2, 10 10 30 10 ,Right"_qs + spaces(4);
+        QTest::newRow("text reads slots 1 to 4")
+            << textLine({.geometry = kMinusOne, .slotWords = everySlotFilled()})
+            << u"text , , -1 -1 0 0 , s1 s2 s3 s4"_qs;
+
+        QTest::newRow("panel defaults: style part after \" ,\"")
+            << panelLine({.geometry = kMinusOne}) << u"box , , -1 -1 0 0 ,"_qs + spaces(3);
+        QTest::newRow("panel with group")
+            << panelLine({.text = u"Options"_qs, .id = u"12"_qs, .geometry = {u"5"_qs, u"5"_qs, u"190"_qs, u"90"_qs},
+                          .slotWords = slotsWith({{3, u"group"_qs}})})
+            << u"box Options, 12, 5 5 190 90 ,  group "_qs;
+        QTest::newRow("panel reads slots 1 to 4")
+            << panelLine({.id = u"12"_qs, .geometry = kMinusOne, .slotWords = everySlotFilled()})
+            << u"box , 12, -1 -1 0 0 ,s1 s2 s3 s4"_qs;
+    }
+    void checkScrollTextAndPanel()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        QCOMPARE(line, expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(DesignerLinesTest)

@@ -185,6 +185,9 @@ void TOrl::createPalettes()
     PageControl1 = new QTabWidget(central);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setFixedWidth(145);
+    // Both tab captions fit the palette's narrow width.
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     OnPanel = newPalette(QStringLiteral("OnPanel"), PageControl1);
     Indent = newPalette(QStringLiteral("Indent"), PageControl1);
     PageControl1->addTab(OnPanel, QStringLiteral("ON Панель"));

@@ -2,6 +2,7 @@
 
 #include "app/dialog_seam.h"
 #include "app/handler_guard.h"
+#include "app/icons.h"
 #include "app/main_window.h"
 #include "editor/find_replace_dialogs.h"
 #include "editor/memo_search.h"
@@ -38,6 +39,7 @@ void showNotFound(QWidget *dialog)
 TForm2::TForm2(QWidget *parent) : QMdiSubWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(imageListIcon(0));
     resize(706, 487);
     QFont windowFont(QStringLiteral("MS Sans Serif"));
     windowFont.setPixelSize(11);

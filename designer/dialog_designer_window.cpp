@@ -57,8 +57,15 @@ TForm5::TForm5(QWidget *parent)
     buildRadioPage();
     buildComboPage();
     buildListPage();
-    while (Solo->count() < kPageCount)
-        addEmptyPage();
+    buildEditPage();
+    buildLinkPage();
+    buildTabPage();
+    buildIconPage();
+    buildCheckPage();
+    buildScrollPage();
+    buildTextPage();
+    buildPanelPage();
+    Q_ASSERT(Solo->count() == kPageCount);
 
     FormCreate();
     if (const QScreen *screen = this->screen())
@@ -179,13 +186,6 @@ TForm5::Page TForm5::addPage(const PageLayout &layout)
                                 layout.idPosition.x(), layout.idPosition.y(), kIdWidth);
     }
     return parts;
-}
-
-void TForm5::addEmptyPage()
-{
-    auto *page = new QWidget(Solo);
-    page->setObjectName(QStringLiteral("TabSheet%1").arg(Solo->count()));
-    Solo->addWidget(page);
 }
 
 void TForm5::addStyleBoxes(QWidget *tab, std::initializer_list<StyleBox> boxes)
@@ -384,6 +384,233 @@ void TForm5::buildListPage()
                                  {24, u"Доб. гориз. полосу прокрутки", 7, u"hsbar", 0, 56}});
 }
 
+void TForm5::buildEditPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl6"),
+                               {QStringLiteral("Конфигурации"), QStringLiteral("Свойства")},
+                               QStringLiteral("Button17"), QStringLiteral("Создать код редакторра"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button17Click,
+                               QStringLiteral("LabeledEdit7"), QPoint(16, 360)});
+    PageControl6 = page.sheets;
+    Button17 = page.generate;
+    LabeledEdit7 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    EdEdit = labeledField(configuration, QStringLiteral("EdEdit"), QStringLiteral("Введите Заголовок Редактора *"), 8,
+                          16, 153);
+    LabeledEdit2 = labeledField(configuration, QStringLiteral("LabeledEdit2"), QStringLiteral("Введите Имя Редактора"),
+                                8, 56, 153);
+    addStyleBoxes(configuration, {{28, u"Недоступна", 1, u"disable", 8, 88},
+                                  {27, u"Мод Result", 2, u"result", 8, 112},
+                                  {26, u"Мод Group", 3, u"group", 8, 136},
+                                  {25, u"Мод Hide", 4, u"hide", 8, 160}});
+    addGeometryRow(configuration, {&Edit26, &Edit27, &Edit28, &Edit29},
+                   {.firstNumber = 26, .top = 184, .caption = {8, 192}});
+
+    // The automatic-scrolling boxes pair the vertical caption with "autohs", the horizontal one with
+    // "autovs"; the scroll-bar boxes pair them the other way.
+    QWidget *properties = page.tabs[1];
+    addStyleBoxes(properties, {{29, u"Только для чтения", 5, u"read", 8, 8},
+                               {30, u"Ввод Пароля", 6, u"pass", 8, 28},
+                               {31, u"Мульти Текст", 7, u"multi", 8, 48},
+                               {32, u"Автоматическая Верт. Прок.", 8, u"autohs", 8, 68},
+                               {33, u"Автоматическая Гориз. Прок.", 9, u"autovs", 8, 88},
+                               {34, u"Доб. Верт. прокрутку", 10, u"vsbar", 8, 108},
+                               {35, u"Доб. Горизонт. прокрутку", 11, u"hsbar", 8, 128}});
+    LimEdit = labeledField(properties, QStringLiteral("LimEdit"), QStringLiteral("Лимит чисел"), 8, 172, 145);
+    CheckBox64 = checkBox(properties, QStringLiteral("CheckBox64"), QStringLiteral("Вкл. Выкл. Лимит чисел"), 8, 204);
+    CheckBox64->setChecked(true);
+    onSignal(CheckBox64, &QCheckBox::clicked, this, [this] { CheckBox64Click(); });
+}
+
+void TForm5::buildLinkPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl7"),
+                               {QStringLiteral("Конфигурации"), QStringLiteral("Свойства")},
+                               QStringLiteral("Button19"), QStringLiteral("Создать код линка"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button19Click,
+                               QStringLiteral("LabeledEdit12"), QPoint(16, 360)});
+    PageControl7 = page.sheets;
+    Button19 = page.generate;
+    LabeledEdit12 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    LinkEdit = labeledField(configuration, QStringLiteral("LinkEdit"), QStringLiteral("Введите Заголовок Линка *"), 8,
+                            16, 153);
+    NameLink = labeledField(configuration, QStringLiteral("NameLink"), QStringLiteral("Введите Имя Линка"), 8, 56, 153);
+    addStyleBoxes(configuration, {{39, u"Недоступна", 1, u"disable", 8, 88},
+                                  {38, u"Мод Result", 2, u"result", 8, 112},
+                                  {37, u"Мод Group", 3, u"group", 8, 136},
+                                  {36, u"Мод Hide", 4, u"hide", 8, 160}});
+    addGeometryRow(configuration, {&Edit30, &Edit31, &Edit32, &Edit33},
+                   {.firstNumber = 30, .top = 184, .caption = {8, 192}});
+
+    // Laid out but without a handler: nothing reads it.
+    CheckBox40 = checkBox(page.tabs[1], QStringLiteral("CheckBox40"), QStringLiteral("Авто - ширина фута"), 8, 8);
+}
+
+void TForm5::buildTabPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl8"), {QStringLiteral("Конфигурации")},
+                               QStringLiteral("Button22"), QStringLiteral("Создать код таблицы"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button22Click,
+                               QStringLiteral("LabeledEdit8"), QPoint(16, 360)});
+    PageControl8 = page.sheets;
+    Button22 = page.generate;
+    LabeledEdit8 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    addGeometryRow(configuration, {&Edit34, &Edit35, &Edit36, &Edit37},
+                   {.firstNumber = 34, .top = 8, .caption = {8, 16}});
+    addStyleBoxes(configuration, {{44, u"Недоступна", 1, u"disable", 8, 40},
+                                  {43, u"Мод Result", 2, u"result", 8, 64},
+                                  {42, u"Мод Group", 3, u"group", 8, 88},
+                                  {41, u"Мод Hide", 4, u"hide", 8, 112}});
+    label(configuration, QStringLiteral("Заголовок *"), 8, 144);
+    Edit2 = field(configuration, QStringLiteral("Edit2"), 8, 160, 145);
+}
+
+void TForm5::buildIconPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl9"), {QStringLiteral("Конфигурации и свойства")},
+                               QStringLiteral("Button23"), QStringLiteral("Создать код изображение"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button23Click,
+                               QStringLiteral("LabeledEdit13"), QPoint(16, 360)});
+    PageControl9 = page.sheets;
+    Button23 = page.generate;
+    LabeledEdit13 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    SpeedButton1 = button(configuration, QStringLiteral("SpeedButton1"), QStringLiteral("Загрузить иконку"),
+                          QRect(8, 8, 121, 25));
+    SpeedButton1->setEnabled(false);
+    onSignal(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
+    Edit38 = field(configuration, QStringLiteral("Edit38"), 8, 40, 177);
+    Edit38->setReadOnly(true);
+    CheckBox45 = checkBox(configuration, QStringLiteral("CheckBox45"), QStringLiteral("Вкл. Выкл. Запись иконки"), 8,
+                          72);
+    onSignal(CheckBox45, &QCheckBox::clicked, this, [this] { CheckBox45Click(); });
+    label(configuration, QStringLiteral("Выровнить"), 8, 104);
+    ComboBox5 = pickList(configuration, QStringLiteral("ComboBox5"),
+                         {QString(), QStringLiteral("center"), QStringLiteral("left"), QStringLiteral("right"),
+                          QStringLiteral("top"), QStringLiteral("bottom")},
+                         8, 120, 145);
+    addGeometryRow(configuration, {&Edit43, &Edit44, &Edit45, &Edit46},
+                   {.firstNumber = 43, .top = 152, .caption = {8, 160}});
+}
+
+void TForm5::buildCheckPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl10"),
+                               {QStringLiteral("Конфигурации"), QStringLiteral("Свойства")},
+                               QStringLiteral("Button24"), QStringLiteral("Добавить Код Check Box"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button24Click,
+                               QStringLiteral("LabeledEdit9"), QPoint(16, 360)});
+    PageControl10 = page.sheets;
+    Button24 = page.generate;
+    LabeledEdit9 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    CheckEdit = labeledField(configuration, QStringLiteral("CheckEdit"), QStringLiteral("Введите Заколовок Check Box"),
+                             8, 16, 153);
+    addGeometryRow(configuration, {&Edit39, &Edit40, &Edit41, &Edit42},
+                   {.firstNumber = 39, .top = 44, .caption = {8, 52}});
+    label(configuration, QStringLiteral("Тип:"), 8, 72);
+    ComboBox6 = pickList(configuration, QStringLiteral("ComboBox6"),
+                         {QStringLiteral("standart"), QStringLiteral("push")}, 8, 88, 145);
+    label(configuration, QStringLiteral("Выровнить:"), 8, 114);
+    ComboBox7 = pickList(configuration, QStringLiteral("ComboBox7"),
+                         {QString(), QStringLiteral("left"), QStringLiteral("right")}, 8, 130, 145);
+    addStyleBoxes(configuration, {{49, u"Недоступна", 1, u"disable", 8, 160},
+                                  {48, u"Мод Result", 2, u"result", 104, 160},
+                                  {47, u"Мод Group", 3, u"group", 8, 180},
+                                  {46, u"Мод Hide", 4, u"hide", 104, 180}});
+    CheckNEdit = labeledField(configuration, QStringLiteral("CheckNEdit"), QStringLiteral("Введите имя Check Box"), 8,
+                              220, 153);
+
+    addStyleBoxes(page.tabs[1], {{50, u"Мод: Flat", 5, u"flat", 8, 8}});
+}
+
+void TForm5::buildScrollPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl11"), {QStringLiteral("Конфигурации")},
+                               QStringLiteral("Button25"), QStringLiteral("Добавить код Scroll"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button25Click,
+                               QStringLiteral("LabeledEdit14"), QPoint(16, 360)});
+    PageControl11 = page.sheets;
+    Button25 = page.generate;
+    LabeledEdit14 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    ScrollEdit = labeledField(configuration, QStringLiteral("ScrollEdit"), QStringLiteral("Введите Заколовок Scroll *"),
+                              8, 16, 153);
+    addGeometryRow(configuration, {&Edit47, &Edit48, &Edit49, &Edit50},
+                   {.firstNumber = 47, .top = 44, .caption = {8, 52}});
+    label(configuration, QStringLiteral("Тип"), 8, 72);
+    ComboBox9 = pickList(configuration, QStringLiteral("ComboBox9"),
+                         {QStringLiteral("vertical"), QStringLiteral("horizontal")}, 8, 88, 145);
+    label(configuration, QStringLiteral("Выровнить"), 8, 114);
+    ComboBox8 = pickList(configuration, QStringLiteral("ComboBox8"),
+                         {QString(), QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("top"),
+                          QStringLiteral("bottom")},
+                         8, 130, 145);
+    addStyleBoxes(configuration, {{54, u"Недоступна", 1, u"disable", 8, 160},
+                                  {53, u"Мод Result", 2, u"result", 104, 160},
+                                  {52, u"Мод Group", 3, u"group", 8, 180},
+                                  {51, u"Мод Hide", 4, u"hide", 104, 180}});
+    ScrollName = labeledField(configuration, QStringLiteral("ScrollName"), QStringLiteral("Введите имя Scroll"), 8, 220,
+                              153);
+}
+
+void TForm5::buildTextPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl12"), {QStringLiteral("Конфигурации")},
+                               QStringLiteral("Button26"), QStringLiteral("Создать код Текста"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button26Click,
+                               QStringLiteral("LabeledEdit10"), QPoint(16, 360)});
+    PageControl12 = page.sheets;
+    Button26 = page.generate;
+    LabeledEdit10 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    LabelEdit = labeledField(configuration, QStringLiteral("LabelEdit"), QStringLiteral("Введите Заколовок Текста"), 8,
+                             16, 153);
+    addGeometryRow(configuration, {&Edit51, &Edit52, &Edit53, &Edit54},
+                   {.firstNumber = 51, .top = 44, .caption = {8, 52}});
+    label(configuration, QStringLiteral("Выровнить"), 8, 72);
+    ComboBox10 = pickList(configuration, QStringLiteral("ComboBox10"),
+                          {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Center")}, 8, 88, 145);
+    addStyleBoxes(configuration, {{58, u"Недоступна", 1, u"disable", 8, 120},
+                                  {57, u"Мод Result", 2, u"result", 8, 144},
+                                  {56, u"Мод Group", 3, u"group", 8, 168},
+                                  {55, u"Мод Hide", 4, u"hide", 8, 192}});
+    LabeledEdit3 = labeledField(configuration, QStringLiteral("LabeledEdit3"),
+                                QStringLiteral("Введите имя Обычного текста"), 8, 232, 153);
+}
+
+void TForm5::buildPanelPage()
+{
+    const Page page = addPage({QStringLiteral("PageControl13"), {QStringLiteral("Конфигурации")},
+                               QStringLiteral("Button27"), QStringLiteral("Добавить код Панели"),
+                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button27Click,
+                               QStringLiteral("LabeledEdit15"), QPoint(16, 360)});
+    PageControl13 = page.sheets;
+    Button27 = page.generate;
+    LabeledEdit15 = page.id;
+
+    QWidget *configuration = page.tabs[0];
+    LabeledEdit4 = labeledField(configuration, QStringLiteral("LabeledEdit4"),
+                                QStringLiteral("Введите Заколовок Панели *"), 8, 16, 153);
+    addGeometryRow(configuration, {&Edit55, &Edit56, &Edit57, &Edit58},
+                   {.firstNumber = 55, .top = 44, .caption = {8, 52}});
+    addStyleBoxes(configuration, {{59, u"Недоступна", 1, u"disable", 8, 80},
+                                  {60, u"Мод Result", 2, u"result", 8, 104},
+                                  {61, u"Мод Group", 3, u"group", 8, 128},
+                                  {62, u"Мод Hide", 4, u"hide", 8, 152}});
+    LabeledEdit5 = labeledField(configuration, QStringLiteral("LabeledEdit5"), QStringLiteral("Введите имя Панели"), 8,
+                                192, 153);
+}
+
 void TForm5::FormCreate()
 {
     Solo->setCurrentIndex(0);
@@ -461,6 +688,76 @@ void TForm5::Button16Click()
                                              .slotWords = slotWords()}));
 }
 
+void TForm5::Button17Click()
+{
+    showComponentText(DialogLines::editLine({.text = EdEdit->text(),
+                                             .id = LabeledEdit7->text(),
+                                             .geometry = geometryOf(Edit26, Edit27, Edit28, Edit29),
+                                             .withLimit = CheckBox64->isChecked(),
+                                             .limit = LimEdit->text(),
+                                             .slotWords = slotWords()}));
+}
+
+void TForm5::Button19Click()
+{
+    showComponentText(DialogLines::linkLine({.text = LinkEdit->text(),
+                                             .id = LabeledEdit12->text(),
+                                             .geometry = geometryOf(Edit30, Edit31, Edit32, Edit33),
+                                             .slotWords = slotWords()}));
+}
+
+void TForm5::Button22Click()
+{
+    showComponentText(DialogLines::tabLine({.title = Edit2->text(),
+                                            .id = LabeledEdit8->text(),
+                                            .geometry = geometryOf(Edit34, Edit35, Edit36, Edit37),
+                                            .slotWords = slotWords()}));
+}
+
+void TForm5::Button23Click()
+{
+    showComponentText(DialogLines::iconLine({.id = LabeledEdit13->text(),
+                                             .geometry = geometryOf(Edit43, Edit44, Edit45, Edit46),
+                                             .file = Edit38->text()}));
+}
+
+void TForm5::Button24Click()
+{
+    showComponentText(DialogLines::checkLine({.text = CheckEdit->text(),
+                                              .id = LabeledEdit9->text(),
+                                              .geometry = geometryOf(Edit39, Edit40, Edit41, Edit42),
+                                              .type = ComboBox6->currentText(),
+                                              .alignment = ComboBox7->currentText(),
+                                              .slotWords = slotWords()}));
+}
+
+void TForm5::Button25Click()
+{
+    showComponentText(DialogLines::scrollLine({.text = ScrollEdit->text(),
+                                               .id = LabeledEdit14->text(),
+                                               .geometry = geometryOf(Edit47, Edit48, Edit49, Edit50),
+                                               .orientation = ComboBox9->currentText(),
+                                               .alignment = ComboBox8->currentText(),
+                                               .slotWords = slotWords()}));
+}
+
+void TForm5::Button26Click()
+{
+    showComponentText(DialogLines::textLine({.text = LabelEdit->text(),
+                                             .id = LabeledEdit10->text(),
+                                             .geometry = geometryOf(Edit51, Edit52, Edit53, Edit54),
+                                             .alignment = ComboBox10->currentText(),
+                                             .slotWords = slotWords()}));
+}
+
+void TForm5::Button27Click()
+{
+    showComponentText(DialogLines::panelLine({.text = LabeledEdit4->text(),
+                                              .id = LabeledEdit15->text(),
+                                              .geometry = geometryOf(Edit55, Edit56, Edit57, Edit58),
+                                              .slotWords = slotWords()}));
+}
+
 void TForm5::CheckBox63Click()
 {
     const bool on = CheckBox63->isChecked();
@@ -468,14 +765,34 @@ void TForm5::CheckBox63Click()
     Button12->setEnabled(on);
 }
 
-void TForm5::Button12Click()
+void TForm5::CheckBox64Click()
+{
+    LimEdit->setEnabled(CheckBox64->isChecked());
+}
+
+void TForm5::CheckBox45Click()
+{
+    SpeedButton1->setEnabled(CheckBox45->isChecked());
+}
+
+void TForm5::choosePicture(QLineEdit *target)
 {
     Dialogs::FileRequest request;
     request.kind = Dialogs::FileRequest::Kind::OpenPicture;
     request.parent = this;
     const Dialogs::FileAnswer answer = Dialogs::chooseFile(request);
     if (answer.accepted)
-        Edit6->setText(QDir::toNativeSeparators(answer.fileName));
+        target->setText(QDir::toNativeSeparators(answer.fileName));
+}
+
+void TForm5::Button12Click()
+{
+    choosePicture(Edit6);
+}
+
+void TForm5::SpeedButton1Click()
+{
+    choosePicture(Edit38);
 }
 
 void TForm5::Button28Click()

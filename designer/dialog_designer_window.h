@@ -85,6 +85,71 @@ public:
     QPushButton *Button16;
     QLineEdit *LabeledEdit6;
 
+    // Page 5, edit box.
+    QTabWidget *PageControl6;
+    QLineEdit *EdEdit, *LabeledEdit2;
+    QLineEdit *Edit26, *Edit27, *Edit28, *Edit29;
+    QLineEdit *LimEdit;
+    QCheckBox *CheckBox64;
+    QPushButton *Button17;
+    QLineEdit *LabeledEdit7;
+
+    // Page 6, link.
+    QTabWidget *PageControl7;
+    QLineEdit *LinkEdit, *NameLink;
+    QLineEdit *Edit30, *Edit31, *Edit32, *Edit33;
+    QCheckBox *CheckBox40;
+    QPushButton *Button19;
+    QLineEdit *LabeledEdit12;
+
+    // Page 7, tab.
+    QTabWidget *PageControl8;
+    QLineEdit *Edit34, *Edit35, *Edit36, *Edit37;
+    QLineEdit *Edit2;
+    QPushButton *Button22;
+    QLineEdit *LabeledEdit8;
+
+    // Page 8, icon.
+    QTabWidget *PageControl9;
+    QPushButton *SpeedButton1;
+    QLineEdit *Edit38;
+    QCheckBox *CheckBox45;
+    QComboBox *ComboBox5;
+    QLineEdit *Edit43, *Edit44, *Edit45, *Edit46;
+    QPushButton *Button23;
+    QLineEdit *LabeledEdit13;
+
+    // Page 9, check box.
+    QTabWidget *PageControl10;
+    QLineEdit *CheckEdit, *CheckNEdit;
+    QLineEdit *Edit39, *Edit40, *Edit41, *Edit42;
+    QComboBox *ComboBox6, *ComboBox7;
+    QPushButton *Button24;
+    QLineEdit *LabeledEdit9;
+
+    // Page 10, scroll bar.
+    QTabWidget *PageControl11;
+    QLineEdit *ScrollEdit, *ScrollName;
+    QLineEdit *Edit47, *Edit48, *Edit49, *Edit50;
+    QComboBox *ComboBox9, *ComboBox8;
+    QPushButton *Button25;
+    QLineEdit *LabeledEdit14;
+
+    // Page 11, plain text.
+    QTabWidget *PageControl12;
+    QLineEdit *LabelEdit, *LabeledEdit3;
+    QLineEdit *Edit51, *Edit52, *Edit53, *Edit54;
+    QComboBox *ComboBox10;
+    QPushButton *Button26;
+    QLineEdit *LabeledEdit10;
+
+    // Page 12, panel.
+    QTabWidget *PageControl13;
+    QLineEdit *LabeledEdit4, *LabeledEdit5;
+    QLineEdit *Edit55, *Edit56, *Edit57, *Edit58;
+    QPushButton *Button27;
+    QLineEdit *LabeledEdit15;
+
     // The check box CheckBoxn that writes a style-word slot, or nullptr when n names none.
     QCheckBox *styleBox(int n) const;
 
@@ -100,10 +165,21 @@ public:
     void Button14Click();
     void Button15Click();
     void Button16Click();
+    void Button17Click();
+    void Button19Click();
+    void Button22Click();
+    void Button23Click();
+    void Button24Click();
+    void Button25Click();
+    void Button26Click();
+    void Button27Click();
 
-    // Page 0's icon controls.
+    // Check boxes that only switch other controls on and off, and the picture buttons.
     void CheckBox63Click();
+    void CheckBox64Click();
+    void CheckBox45Click();
     void Button12Click();
+    void SpeedButton1Click();
 
     // Transfers: component text to the code memo, code memo to the current editor.
     void Button28Click();
@@ -139,7 +215,6 @@ private:
     void buildFrame();
     void buildCreationPanel();
     Page addPage(const PageLayout &layout);
-    void addEmptyPage();
     void addStyleBoxes(QWidget *tab, std::initializer_list<StyleBox> boxes);
     // The x, y, width and height fields Edit<firstNumber> to Edit<firstNumber + 3> after "XYWH:".
     struct GeometryRow {
@@ -157,9 +232,19 @@ private:
     void buildRadioPage();
     void buildComboPage();
     void buildListPage();
+    void buildEditPage();
+    void buildLinkPage();
+    void buildTabPage();
+    void buildIconPage();
+    void buildCheckPage();
+    void buildScrollPage();
+    void buildTextPage();
+    void buildPanelPage();
 
     DialogLines::SlotWords slotWords() const;
     void showComponentText(const QString &text);
+    // Runs the picture-file dialog; a confirmed file's full path goes into target.
+    void choosePicture(QLineEdit *target);
 
     std::array<QCheckBox *, 65> m_styleBoxes{};
 };

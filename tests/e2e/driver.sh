@@ -226,6 +226,8 @@ answer_file_dialog() {
         press Return
         wait_gone "$title"
     fi
+    # Without a window manager the focus does not go back by itself when a dialog closes.
+    focus_window "$MAIN_WINDOW"
 }
 
 # "Сохранить как..." through its shortcut.

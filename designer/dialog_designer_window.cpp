@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QTabWidget>
 
 using namespace DesignerControls;
@@ -31,6 +32,14 @@ constexpr QSize kClientSize(669, 671);
 constexpr QRect kSheetGeometry(8, 8, 201, 297);
 constexpr int kGenerateWidth = 161;
 constexpr int kIdWidth = 161;
+
+// The whole text of a text box, no-break spaces included (toPlainText() turns them into spaces).
+QString wholeText(const QPlainTextEdit *box)
+{
+    QString text = box->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
 
 DialogLines::Geometry geometryOf(const QLineEdit *x, const QLineEdit *y, const QLineEdit *width,
                                  const QLineEdit *height)
@@ -797,7 +806,7 @@ void TForm5::SpeedButton1Click()
 
 void TForm5::Button28Click()
 {
-    Memo1->appendAsLine(Memo2->toPlainText());
+    Memo1->appendAsLine(wholeText(Memo2));
 }
 
 void TForm5::Button29Click()
@@ -806,5 +815,5 @@ void TForm5::Button29Click()
     // has an active control: the only case to refuse is that there is no current editor.
     if (!Form2)
         return;
-    Form2->Memo1->appendAsLine(Memo1->toPlainText());
+    Form2->Memo1->appendAsLine(Memo1->wholeText());
 }

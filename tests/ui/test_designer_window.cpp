@@ -278,6 +278,17 @@ private slots:
         QVERIFY(editor->Memo1->toPlainText().endsWith(u"\n\n"_qs));
     }
 
+    void noBreakSpacesSurviveBothTransfers()
+    {
+        TForm2 *editor = TestEnv::newEditor();
+        TForm5 *designer = openDesigner();
+        designer->Edit1->setText(u"\"a\u00A0b\""_qs);
+        designer->Button11->click();
+        designer->Button28->click();
+        designer->Button29->click();
+        QCOMPARE(editor->Memo1->line(1), u"title \"a\u00A0b\""_qs);
+    }
+
     void codeGoesToTheCurrentEditorEvenWhenAnotherIsActive()
     {
         TForm5 *designer = openDesigner();

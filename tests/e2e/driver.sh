@@ -57,8 +57,17 @@ ORL_PID=
 WINDOW=
 MAIN_WINDOW=
 
+# Reports the failure with the scenario line that led to it.
 fail() {
-    echo "FAIL: $*" >&2
+    local i=1 where=
+    while [ $i -lt ${#BASH_SOURCE[@]} ]; do
+        if [ "${BASH_SOURCE[$i]}" != "${BASH_SOURCE[0]}" ]; then
+            where=" ($(basename "${BASH_SOURCE[$i]}") line ${BASH_LINENO[$((i - 1))]})"
+            break
+        fi
+        i=$((i + 1))
+    done
+    echo "FAIL: $*$where" >&2
     exit 1
 }
 

@@ -133,16 +133,25 @@ private slots:
         QCOMPARE(boxes, 60); // CheckBox1 to CheckBox62 but the inert CheckBox40 and the switch CheckBox45
         for (int n : {40, 45, 63, 64})
             QVERIFY(!designer->styleBox(n));
-        for (int n = 26; n <= 58; ++n) {
-            if (n == 38)
-                continue; // the icon page's file name
-            auto *field = designer->findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(n));
-            QVERIFY2(field, qPrintable(QString::number(n)));
+        QStringList geometryFields{u"E2"_qs, u"E3"_qs, u"E4"_qs, u"Edit5"_qs};
+        for (int n = 9; n <= 58; ++n) {
+            if (n != 21 && n != 38) // the combo page's name field and the icon page's file name
+                geometryFields.append(QStringLiteral("Edit%1").arg(n));
+        }
+        for (const QString &name : geometryFields) {
+            auto *field = designer->findChild<QLineEdit *>(name);
+            QVERIFY2(field, qPrintable(name));
             QCOMPARE(field->maxLength(), 3);
         }
+        QCOMPARE(designer->Edit9->text() + designer->Edit12->text(), u"2512"_qs);
+        QCOMPARE(designer->Edit21->maxLength(), 32767);
         QCOMPARE(designer->Edit38->maxLength(), 32767);
-        for (QComboBox *list : designer->findChildren<QComboBox *>())
+        const QList<QComboBox *> lists = designer->findChildren<QComboBox *>();
+        QCOMPARE(lists.size(), 10);
+        for (QComboBox *list : lists) {
             QCOMPARE(list->currentIndex(), -1);
+            QVERIFY(!list->isEditable());
+        }
     }
 
     void limitSwitchKeepsItsText()

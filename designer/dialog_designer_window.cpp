@@ -19,8 +19,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStackedWidget>
-#include <QTextDocument>
 #include <QTabWidget>
+#include <QTextDocument>
 
 using namespace DesignerControls;
 

@@ -7,7 +7,8 @@
 #                            type, click, answer the file dialogs, compare files and clean up.
 #
 # Environment (set by tests/e2e/CMakeLists.txt): ORL_BUILD_DIR (holds orl and Dat/), E2E_PROBE
-# (screenshot program), E2E_OUTPUT (screenshots), ORL_CORPUS_DIR, E2E_TIME_LIMIT.
+# (screenshot program), E2E_OUTPUT (screenshots), ORL_CORPUS_DIR, E2E_TIME_LIMIT; E2E_TRACE=1 traces
+# every step with its time.
 
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -28,8 +29,10 @@ run_scenario() {
     for attempt in 1 2 3; do
         status=0
         # timeout ends the whole process group (xvfb-run, Xvfb, the scenario and the program) on overrun.
+        # -noreset: the X server would otherwise reset, dropping the keyboard map loaded for the
+        # scenario, whenever its last client leaves, as the map loader does before the program starts.
         E2E_WORK=$work E2E_SCENARIO=$name timeout -k 5 "$limit" \
-            xvfb-run -a -s "-screen 0 1280x1024x24" bash "$E2E_DIR/scenarios/$name.sh" || status=$?
+            xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$E2E_DIR/scenarios/$name.sh" || status=$?
         [ -e "$work/started" ] && break
         echo "e2e: the X server did not start (attempt $attempt)" >&2
         sleep 1
@@ -91,6 +94,10 @@ e2e_begin() {
     export LC_ALL=C.UTF-8
     # The tests around this suite run offscreen; the program here must use the X display.
     export QT_QPA_PLATFORM=xcb
+    if [ -n "${E2E_TRACE:-}" ]; then
+        PS4='+ ${SECONDS}s ${BASH_SOURCE[0]##*/}:${LINENO}: '
+        set -x
+    fi
     load_cyrillic_keymap
 }
 
@@ -141,6 +148,8 @@ load_cyrillic_keymap() {
             xkbcomp -w 0 -i "$id" keymap.xkm "$DISPLAY" || fail "cannot load the keyboard map"
         fi
     done
+    xkbcomp -xkb "$DISPLAY" loaded.xkb 2>/dev/null
+    grep -q Cyrillic_shcha loaded.xkb || fail "the keyboard map did not load"
 }
 
 program_alive() {
@@ -210,9 +219,10 @@ type_lines() {
     done
 }
 
-# Clicks at x, y within a window.
+# Clicks at x, y within a window. The server takes the move before the click, so nothing waits for
+# the move (--sync would wait for a move that never comes when the pointer is already there).
 click_at() {
-    xdotool mousemove --window "$1" --sync "$2" "$3" click 1
+    xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
 # Sets WX, WY, WW and WH to a window's place and size on the screen.
@@ -261,9 +271,9 @@ expect_file() {
             echo "FAIL: $file does not hold the expected bytes" >&2
             cmp "$file" "$expected" >&2 || true
             echo "--- saved (start):" >&2
-            od -c "$file" 2>&1 | head -n 16 >&2
+            od -c "$file" 2>&1 | head -n 16 >&2 || true
             echo "--- expected (start):" >&2
-            od -c "$expected" | head -n 16 >&2
+            od -c "$expected" | head -n 16 >&2 || true
             exit 1
         fi
         sleep 0.2

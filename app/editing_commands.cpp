@@ -83,8 +83,9 @@ void TOrl::N41Click()
     ScriptMemo *memo = Form2->Memo1;
     if (!memo->Modified())
         return;
-    const Dialogs::Button answer = Dialogs::ask({this, Dialogs::Icon::Question, QStringLiteral("Confirm"), kClearQuestion,
-                                                 {Dialogs::Button::Yes, Dialogs::Button::No, Dialogs::Button::Cancel}});
+    const Dialogs::Button answer =
+        Dialogs::ask({this, Dialogs::Icon::Question, QStringLiteral("Confirm"), kClearQuestion,
+                      {Dialogs::Button::Yes, Dialogs::Button::No, Dialogs::Button::Cancel}});
     if (answer == Dialogs::Button::Cancel)
         throw SilentAbort();
     if (answer == Dialogs::Button::Yes)

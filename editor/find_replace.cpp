@@ -112,7 +112,7 @@ qsizetype Pattern::indexIn(QStringView text, qsizetype from) const
          begin += piece, piece = qMin(piece * 2, kLargestPiece)) {
         const qsizetype end = qMin(text.size(), begin + piece + length - 1);
         const qsizetype at = firstMatch(text, searchable(text, begin, end), begin, begin);
-        if (at >= 0)
+        if (at >= 0 || end == text.size())
             return at;
     }
     return -1;
@@ -130,7 +130,7 @@ qsizetype Pattern::lastIndexIn(QStringView text, qsizetype end) const
          stop -= piece, piece = qMin(piece * 2, kLargestPiece)) {
         const qsizetype begin = qMax<qsizetype>(0, stop - piece - length + 1);
         const qsizetype at = lastMatch(text, searchable(text, begin, stop), begin, stop);
-        if (at >= 0)
+        if (at >= 0 || begin == 0)
             return at;
     }
     return -1;

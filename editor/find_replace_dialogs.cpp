@@ -93,6 +93,7 @@ void SearchDialog::Execute()
     raise();
     activateWindow();
     FindEdit->setFocus();
+    FindEdit->selectAll();
 }
 
 FindDialog::FindDialog(QWidget *owner) : SearchDialog(owner)

@@ -106,10 +106,14 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<qsizetype>("caret");
 
-        QTest::newRow("selection inside a line") << "x echo hi y" << qsizetype(2) << qsizetype(7) << "x /* -=echo hi=- */ y" << qsizetype(19);
-        QTest::newRow("nothing selected: the two marks at the caret") << "ab" << qsizetype(1) << qsizetype(0) << "a/* -==- */b" << qsizetype(11);
-        QTest::newRow("lines wrapped as one block") << "a\nb\nc" << qsizetype(0) << qsizetype(4) << "/* -=a\r\nb=- */\r\nc" << qsizetype(14);
-        QTest::newRow("empty editor") << "" << qsizetype(0) << qsizetype(0) << "/* -==- */" << qsizetype(10);
+        const auto row = [](const char *name, const QString &text, qsizetype selStart, qsizetype selLength,
+                            const QString &expected, qsizetype caret) {
+            QTest::newRow(name) << text << selStart << selLength << expected << caret;
+        };
+        row("selection inside a line", u"x echo hi y"_qs, 2, 7, u"x /* -=echo hi=- */ y"_qs, 19);
+        row("nothing selected: the two marks at the caret", u"ab"_qs, 1, 0, u"a/* -==- */b"_qs, 11);
+        row("lines wrapped as one block", u"a\nb\nc"_qs, 0, 4, u"/* -=a\r\nb=- */\r\nc"_qs, 14);
+        row("empty editor", QString(), 0, 0, u"/* -==- */"_qs, 10);
     }
 
     void comment()
@@ -141,8 +145,9 @@ private slots:
         QTest::newRow("nothing selected: the caret's line only") << u"a\nbb\nc"_qs << qsizetype(4) << qsizetype(0) << 1
                                                                  << u"a\r\n"_qs + i + u"bb\r\nc"_qs;
         QTest::newRow("empty editor") << QString() << qsizetype(0) << qsizetype(0) << 1 << i;
-        QTest::newRow("from inside line 2 to inside line 4") << lines << qsizetype(9) << qsizetype(8) << 1
-                                                             << u"l0\r\nl1\r\n"_qs + i + u"l2\r\n"_qs + i + u"l3\r\n"_qs + i + u"l4\r\nl5"_qs;
+        QTest::newRow("from inside line 2 to inside line 4")
+            << lines << qsizetype(9) << qsizetype(8) << 1
+            << u"l0\r\nl1\r\n"_qs + i + u"l2\r\n"_qs + i + u"l3\r\n"_qs + i + u"l4\r\nl5"_qs;
         QTest::newRow("ending after a line break takes the next line too")
             << lines << qsizetype(0) << qsizetype(8) << 1
             << i + u"l0\r\n"_qs + i + u"l1\r\n"_qs + i + u"l2\r\nl3\r\nl4\r\nl5"_qs;

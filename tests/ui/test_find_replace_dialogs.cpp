@@ -111,12 +111,13 @@ private slots:
                         for (qsizetype length : {0, 1, 3}) {
                             select(memo, memo->offsetOfPosition(position), length);
                             const Selection selection = selectionOf(memo);
-                            QVERIFY2(MemoSearch::findStep(*memo, needle, o) == FindReplace::findStep(whole, selection, needle, o),
-                                     qPrintable(where));
+                            const auto expected = FindReplace::findStep(whole, selection, needle, o);
+                            QVERIFY2(MemoSearch::findStep(*memo, needle, o) == expected, qPrintable(where));
                         }
                     }
                     // Replace All's occurrences, where the text to find has a counterpart in the document.
-                    if (needle.count(u"\r\n"_qs) * 2 == needle.count(QLatin1Char('\r')) + needle.count(QLatin1Char('\n'))) {
+                    const qsizetype breaks = needle.count(QLatin1Char('\r')) + needle.count(QLatin1Char('\n'));
+                    if (needle.count(u"\r\n"_qs) * 2 == breaks) {
                         QList<qsizetype> offsets;
                         for (const ScriptMemo::Range &range : MemoSearch::occurrences(*memo, needle, o))
                             offsets.append(memo->offsetOfPosition(range.position));

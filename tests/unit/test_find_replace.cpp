@@ -7,8 +7,6 @@
 
 using namespace FindReplace;
 
-Q_DECLARE_METATYPE(FindReplace::Direction)
-
 namespace {
 
 Options options(bool matchCase, bool wholeWord, Direction direction = Direction::Down)
@@ -30,7 +28,8 @@ QList<qsizetype> naiveMatches(const QString &text, const QString &what, const Op
         if (QStringView(hay).sliced(i, needle.size()) != needle)
             continue;
         const qsizetype end = i + needle.size();
-        const bool bounded = (i == 0 || !isWordCharacter(text[i - 1])) && (end == text.size() || !isWordCharacter(text[end]));
+        const bool bounded =
+            (i == 0 || !isWordCharacter(text[i - 1])) && (end == text.size() || !isWordCharacter(text[end]));
         if (!o.wholeWord || bounded)
             found.append(i);
     }
@@ -61,6 +60,7 @@ private slots:
     void lowerCaseKeepsOffsets();
     void fieldTextIsCutTo255();
     void patternAgreesWithBruteForceOnLongTexts();
+    void patternFindsALoneMatchWhereverItLies();
 };
 
 void TestFindReplace::findStep_data()
@@ -69,50 +69,50 @@ void TestFindReplace::findStep_data()
     QTest::addColumn<qsizetype>("selStart");
     QTest::addColumn<qsizetype>("selLength");
     QTest::addColumn<QString>("what");
-    QTest::addColumn<bool>("matchCase");
-    QTest::addColumn<bool>("wholeWord");
-    QTest::addColumn<Direction>("direction");
+    QTest::addColumn<QString>("flags"); // c: match case, w: whole word, u: up
     QTest::addColumn<qsizetype>("found"); // -1: the message
 
-    const Direction down = Direction::Down;
-    const Direction up = Direction::Up;
-    QTest::newRow("ALIAS finds alias") << "x alias Alias" << qsizetype(0) << qsizetype(0) << "ALIAS" << false << false << down << qsizetype(2);
-    QTest::newRow("ALIAS finds Alias after alias") << "x alias Alias" << qsizetype(2) << qsizetype(5) << "ALIAS" << false << false << down << qsizetype(8);
-    QTest::newRow("match case: Alias skips alias") << "alias Alias" << qsizetype(0) << qsizetype(0) << "Alias" << true << false << down << qsizetype(6);
-    QTest::newRow("match case: no Alias at all") << "alias alias" << qsizetype(0) << qsizetype(0) << "Alias" << true << false << down << qsizetype(-1);
-    QTest::newRow("Cyrillic capitals find small letters") << "echo привет мир" << qsizetype(0) << qsizetype(0) << "ПРИВЕТ" << false << false << down << qsizetype(5);
-    QTest::newRow("Cyrillic Ё finds ё") << "ёлка" << qsizetype(0) << qsizetype(0) << "ЁЛКА" << false << false << down << qsizetype(0);
-    QTest::newRow("match case: Cyrillic capitals do not") << "привет" << qsizetype(0) << qsizetype(0) << "ПРИВЕТ" << true << false << down << qsizetype(-1);
-    QTest::newRow("later line counts CR LF as two") << "line one\r\nsecond\r\nfind me" << qsizetype(0) << qsizetype(0) << "find" << false << false << down << qsizetype(18);
-    QTest::newRow("aaa: aa at the start") << "aaa" << qsizetype(0) << qsizetype(0) << "aa" << false << false << down << qsizetype(0);
-    QTest::newRow("aaa: nothing after aa") << "aaa" << qsizetype(0) << qsizetype(2) << "aa" << false << false << down << qsizetype(-1);
-    QTest::newRow("caret at the end: the message") << "abc abc" << qsizetype(7) << qsizetype(0) << "abc" << false << false << down << qsizetype(-1);
-    QTest::newRow("search starts at the caret") << "abc abc" << qsizetype(1) << qsizetype(0) << "abc" << false << false << down << qsizetype(4);
-    QTest::newRow("a match beginning inside the selection is not found") << "abcabc" << qsizetype(0) << qsizetype(3) << "ca" << false << false << down << qsizetype(-1);
-    QTest::newRow("empty text to find") << "abc" << qsizetype(0) << qsizetype(0) << "" << false << false << down << qsizetype(-1);
-    QTest::newRow("text to find over a line break") << "ab\r\ncd" << qsizetype(0) << qsizetype(0) << "B\r\nC" << false << false << down << qsizetype(1);
-    QTest::newRow("selection past the end of the text") << "abc" << qsizetype(9) << qsizetype(0) << "abc" << false << false << down << qsizetype(-1);
+    const auto row = [](const char *name, const QString &text, qsizetype selStart, qsizetype selLength,
+                        const QString &what, const QString &flags, qsizetype found) {
+        QTest::newRow(name) << text << selStart << selLength << what << flags << found;
+    };
+    row("ALIAS finds alias", "x alias Alias", 0, 0, "ALIAS", "", 2);
+    row("ALIAS finds Alias after alias", "x alias Alias", 2, 5, "ALIAS", "", 8);
+    row("match case: Alias skips alias", "alias Alias", 0, 0, "Alias", "c", 6);
+    row("match case: no Alias at all", "alias alias", 0, 0, "Alias", "c", -1);
+    row("Cyrillic capitals find small letters", "echo привет мир", 0, 0, "ПРИВЕТ", "", 5);
+    row("Cyrillic Ё finds ё", "ёлка", 0, 0, "ЁЛКА", "", 0);
+    row("match case: Cyrillic capitals do not", "привет", 0, 0, "ПРИВЕТ", "c", -1);
+    row("later line counts CR LF as two", "line one\r\nsecond\r\nfind me", 0, 0, "find", "", 18);
+    row("aaa: aa at the start", "aaa", 0, 0, "aa", "", 0);
+    row("aaa: nothing after aa", "aaa", 0, 2, "aa", "", -1);
+    row("caret at the end: the message", "abc abc", 7, 0, "abc", "", -1);
+    row("search starts at the caret", "abc abc", 1, 0, "abc", "", 4);
+    row("a match beginning inside the selection is not found", "abcabc", 0, 3, "ca", "", -1);
+    row("empty text to find", "abc", 0, 0, "", "", -1);
+    row("text to find over a line break", "ab\r\ncd", 0, 0, "B\r\nC", "", 1);
+    row("selection past the end of the text", "abc", 9, 0, "abc", "", -1);
 
     // Whole word: neither neighbour a letter, a digit or "_".
-    QTest::newRow("whole word off: on inside upon") << "upon on" << qsizetype(0) << qsizetype(0) << "on" << false << false << down << qsizetype(2);
-    QTest::newRow("whole word: on skips upon") << "upon on" << qsizetype(0) << qsizetype(0) << "on" << false << true << down << qsizetype(5);
-    QTest::newRow("whole word: underscore joins") << "on_x on" << qsizetype(0) << qsizetype(0) << "on" << false << true << down << qsizetype(5);
-    QTest::newRow("whole word: digit joins") << "on1 on" << qsizetype(0) << qsizetype(0) << "on" << false << true << down << qsizetype(4);
-    QTest::newRow("whole word: Cyrillic letter joins") << "приветик привет" << qsizetype(0) << qsizetype(0) << "ПРИВЕТ" << false << true << down << qsizetype(9);
-    QTest::newRow("whole word: punctuation bounds") << "$nick(on)" << qsizetype(0) << qsizetype(0) << "on" << false << true << down << qsizetype(6);
-    QTest::newRow("whole word: line breaks bound") << "x\r\non\r\n" << qsizetype(0) << qsizetype(0) << "on" << false << true << down << qsizetype(3);
-    QTest::newRow("whole word: none") << "upon onto" << qsizetype(0) << qsizetype(0) << "on" << false << true << down << qsizetype(-1);
+    row("whole word off: on inside upon", "upon on", 0, 0, "on", "", 2);
+    row("whole word: on skips upon", "upon on", 0, 0, "on", "w", 5);
+    row("whole word: underscore joins", "on_x on", 0, 0, "on", "w", 5);
+    row("whole word: digit joins", "on1 on", 0, 0, "on", "w", 4);
+    row("whole word: Cyrillic letter joins", "приветик привет", 0, 0, "ПРИВЕТ", "w", 9);
+    row("whole word: punctuation bounds", "$nick(on)", 0, 0, "on", "w", 6);
+    row("whole word: line breaks bound", "x\r\non\r\n", 0, 0, "on", "w", 3);
+    row("whole word: none", "upon onto", 0, 0, "on", "w", -1);
 
     // Up: the nearest match that ends at or before the start of the selection.
-    QTest::newRow("up from the end") << "on bond on" << qsizetype(10) << qsizetype(0) << "on" << false << false << up << qsizetype(8);
-    QTest::newRow("up from a match") << "on bond on" << qsizetype(8) << qsizetype(2) << "on" << false << false << up << qsizetype(4);
-    QTest::newRow("up, whole word") << "on bond on" << qsizetype(8) << qsizetype(2) << "on" << false << true << up << qsizetype(0);
-    QTest::newRow("up from the start: the message") << "on bond on" << qsizetype(0) << qsizetype(2) << "on" << false << false << up << qsizetype(-1);
-    QTest::newRow("up: aaa from the end") << "aaa" << qsizetype(3) << qsizetype(0) << "aa" << false << false << up << qsizetype(1);
-    QTest::newRow("up: nothing before aa") << "aaa" << qsizetype(1) << qsizetype(2) << "aa" << false << false << up << qsizetype(-1);
-    QTest::newRow("up: a match overlapping the caret is not found") << "abcd" << qsizetype(2) << qsizetype(0) << "bc" << false << false << up << qsizetype(-1);
-    QTest::newRow("up over lines, ignoring case") << "Alias\r\nx\r\nalias" << qsizetype(10) << qsizetype(0) << "ALIAS" << false << false << up << qsizetype(0);
-    QTest::newRow("up, match case") << "alias Alias alias" << qsizetype(17) << qsizetype(0) << "Alias" << true << false << up << qsizetype(6);
+    row("up from the end", "on bond on", 10, 0, "on", "u", 8);
+    row("up from a match", "on bond on", 8, 2, "on", "u", 4);
+    row("up, whole word", "on bond on", 8, 2, "on", "wu", 0);
+    row("up from the start: the message", "on bond on", 0, 2, "on", "u", -1);
+    row("up: aaa from the end", "aaa", 3, 0, "aa", "u", 1);
+    row("up: nothing before aa", "aaa", 1, 2, "aa", "u", -1);
+    row("up: a match overlapping the caret is not found", "abcd", 2, 0, "bc", "u", -1);
+    row("up over lines, ignoring case", "Alias\r\nx\r\nalias", 10, 0, "ALIAS", "u", 0);
+    row("up, match case", "alias Alias alias", 17, 0, "Alias", "cu", 6);
 }
 
 void TestFindReplace::findStep()
@@ -121,13 +121,12 @@ void TestFindReplace::findStep()
     QFETCH(qsizetype, selStart);
     QFETCH(qsizetype, selLength);
     QFETCH(QString, what);
-    QFETCH(bool, matchCase);
-    QFETCH(bool, wholeWord);
-    QFETCH(Direction, direction);
+    QFETCH(QString, flags);
     QFETCH(qsizetype, found);
 
-    const std::optional<Selection> result =
-        FindReplace::findStep(text, {selStart, selLength}, what, options(matchCase, wholeWord, direction));
+    const Direction direction = flags.contains(u'u') ? Direction::Up : Direction::Down;
+    const Options o = options(flags.contains(u'c'), flags.contains(u'w'), direction);
+    const std::optional<Selection> result = FindReplace::findStep(text, {selStart, selLength}, what, o);
     if (found < 0) {
         QVERIFY2(!result, qPrintable(QStringLiteral("found at %1").arg(result ? result->start : -1)));
     } else {
@@ -173,22 +172,25 @@ void TestFindReplace::replaceAll_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("replacement");
-    QTest::addColumn<bool>("matchCase");
-    QTest::addColumn<bool>("wholeWord");
+    QTest::addColumn<QString>("flags"); // c: match case, w: whole word
     QTest::addColumn<QString>("expected");
     QTest::addColumn<qsizetype>("count");
 
-    QTest::newRow("every occurrence") << "on bond on" << "on" << "ON" << false << false << "ON bONd ON" << qsizetype(3);
-    QTest::newRow("whole word") << "on bond on" << "on" << "ON" << false << true << "ON bond ON" << qsizetype(2);
-    QTest::newRow("ignoring case") << "On on ON" << "on" << "x" << false << false << "x x x" << qsizetype(3);
-    QTest::newRow("match case") << "On on ON" << "on" << "x" << true << false << "On x ON" << qsizetype(1);
-    QTest::newRow("Cyrillic") << "Мир мир МИР" << "мир" << "world" << false << false << "world world world" << qsizetype(3);
-    QTest::newRow("occurrences do not overlap") << "aaaaa" << "aa" << "b" << false << false << "bba" << qsizetype(2);
-    QTest::newRow("the replacement is not searched again") << "a a" << "a" << "aa" << false << false << "aa aa" << qsizetype(2);
-    QTest::newRow("empty replacement deletes") << "x, y, z" << ", " << "" << false << false << "xyz" << qsizetype(2);
-    QTest::newRow("over line breaks") << "a\r\nb\r\nc" << "\r\n" << " " << false << false << "a b c" << qsizetype(2);
-    QTest::newRow("none: the text stays") << "abc" << "x" << "y" << false << false << "abc" << qsizetype(0);
-    QTest::newRow("empty text to find replaces nothing") << "abc" << "" << "y" << false << false << "abc" << qsizetype(0);
+    const auto row = [](const char *name, const QString &text, const QString &what, const QString &replacement,
+                        const QString &flags, const QString &expected, qsizetype count) {
+        QTest::newRow(name) << text << what << replacement << flags << expected << count;
+    };
+    row("every occurrence", "on bond on", "on", "ON", "", "ON bONd ON", 3);
+    row("whole word", "on bond on", "on", "ON", "w", "ON bond ON", 2);
+    row("ignoring case", "On on ON", "on", "x", "", "x x x", 3);
+    row("match case", "On on ON", "on", "x", "c", "On x ON", 1);
+    row("Cyrillic", "Мир мир МИР", "мир", "world", "", "world world world", 3);
+    row("occurrences do not overlap", "aaaaa", "aa", "b", "", "bba", 2);
+    row("the replacement is not searched again", "a a", "a", "aa", "", "aa aa", 2);
+    row("empty replacement deletes", "x, y, z", ", ", "", "", "xyz", 2);
+    row("over line breaks", "a\r\nb\r\nc", "\r\n", " ", "", "a b c", 2);
+    row("none: the text stays", "abc", "x", "y", "", "abc", 0);
+    row("empty text to find replaces nothing", "abc", "", "y", "", "abc", 0);
 }
 
 void TestFindReplace::replaceAll()
@@ -196,12 +198,12 @@ void TestFindReplace::replaceAll()
     QFETCH(QString, text);
     QFETCH(QString, what);
     QFETCH(QString, replacement);
-    QFETCH(bool, matchCase);
-    QFETCH(bool, wholeWord);
+    QFETCH(QString, flags);
     QFETCH(QString, expected);
     QFETCH(qsizetype, count);
 
-    const ReplaceAllResult result = FindReplace::replaceAll(text, what, replacement, options(matchCase, wholeWord));
+    const Options o = options(flags.contains(u'c'), flags.contains(u'w'));
+    const ReplaceAllResult result = FindReplace::replaceAll(text, what, replacement, o);
     QCOMPARE(result.text, expected);
     QCOMPARE(result.count, count);
 }
@@ -259,7 +261,8 @@ void TestFindReplace::patternAgreesWithBruteForceOnLongTexts()
                 QVERIFY2(all == nonOverlapping, qPrintable(where));
                 for (int probe = 0; probe < 20; ++probe) {
                     const qsizetype from = random.bounded(int(text.size()));
-                    const auto next = std::find_if(expected.begin(), expected.end(), [&](qsizetype at) { return at >= from; });
+                    const auto next =
+                        std::find_if(expected.begin(), expected.end(), [&](qsizetype at) { return at >= from; });
                     QVERIFY2(pattern.indexIn(text, from) == (next == expected.end() ? -1 : *next), qPrintable(where));
                     qsizetype previous = -1;
                     for (qsizetype at : expected) {
@@ -269,6 +272,25 @@ void TestFindReplace::patternAgreesWithBruteForceOnLongTexts()
                     QVERIFY2(pattern.lastIndexIn(text, from) == previous, qPrintable(where));
                 }
             }
+        }
+    }
+}
+
+void TestFindReplace::patternFindsALoneMatchWhereverItLies()
+{
+    // The one match of a long text, put near every multiple of 1024 characters from either end,
+    // where the search may cut the text into pieces: it is found going down and going up.
+    const qsizetype size = 128 * 1024;
+    const Pattern ignoringCase(u"aB", options(false, true));
+    for (qsizetype k = 1; k < 128; ++k) {
+        for (qsizetype at = k * 1024 - 2; at <= k * 1024 + 1; ++at) {
+            QString text(size, QLatin1Char(' '));
+            text[at] = QLatin1Char('A');
+            text[at + 1] = QLatin1Char('b');
+            QCOMPARE(ignoringCase.indexIn(text, 0), at);
+            QCOMPARE(ignoringCase.lastIndexIn(text, size), at);
+            QCOMPARE(ignoringCase.indexIn(text, at + 1), qsizetype(-1));
+            QCOMPARE(ignoringCase.lastIndexIn(text, at + 1), qsizetype(-1));
         }
     }
 }

@@ -61,7 +61,7 @@ void TOrl::N4Click()
     LongTask task(this, QStringLiteral("Открытие файла %1").arg(answer.fileName));
     const QString text = ScriptText::decodeFile(bytes);
     bytes = QByteArray();
-    window->Memo1->loadText(text, [&](qint64 done, qint64 total) { return task.step(done, total); });
+    window->Memo1->loadText(text, [&](qint64 done, qint64 total) { task.step(done, total); });
     window->markSaved();
 }
 
@@ -69,7 +69,7 @@ void TOrl::writeEditor(TForm2 *window, const QString &fileName)
 {
     LongTask task(this, QStringLiteral("Сохранение файла %1").arg(fileName));
     const QByteArray bytes =
-        window->Memo1->fileBytes([&](qint64 done, qint64 total) { return task.step(done, total); });
+        window->Memo1->fileBytes([&](qint64 done, qint64 total) { task.step(done, total); });
     if (!ScriptFile::write(fileName, bytes))
         throw OrlError(QStringLiteral("Cannot create file %1").arg(fileName));
     window->markSaved();

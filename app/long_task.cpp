@@ -21,7 +21,7 @@ LongTask::~LongTask()
     QApplication::restoreOverrideCursor();
 }
 
-bool LongTask::step(qint64 done, qint64 total)
+void LongTask::step(qint64 done, qint64 total)
 {
     if (!m_dialog && m_clock.elapsed() >= kShowAfterMs && done < total) {
         // Modal, without a cancel button: nothing else can touch the text while it is loaded or written.
@@ -37,5 +37,4 @@ bool LongTask::step(qint64 done, qint64 total)
         m_dialog->setValue(total > 0 ? int(done * 1000 / total) : 1000);
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-    return true;
 }

@@ -16,8 +16,8 @@ public:
     LongTask(const LongTask &) = delete;
     LongTask &operator=(const LongTask &) = delete;
 
-    // Called between pieces of the work; always lets it go on.
-    bool step(qint64 done, qint64 total);
+    // Called between pieces of the work.
+    void step(qint64 done, qint64 total);
 
 private:
     QPointer<QWidget> m_parent;

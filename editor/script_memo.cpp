@@ -236,8 +236,8 @@ void ScriptMemo::loadText(const QString &textWithLf, const Progress &progress)
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(QStringView(textWithLf).mid(done, end - done).toString());
         done = end;
-        if (progress && !progress(done, textWithLf.size()))
-            break;
+        if (progress)
+            progress(done, textWithLf.size());
     }
     doc->setUndoRedoEnabled(true);
     moveCursor(QTextCursor::Start);
@@ -259,8 +259,8 @@ QByteArray ScriptMemo::fileBytes(const Progress &progress) const
                 *out++ = Win1251::fromUnicode(c);
             }
         }
-        if (progress && !progress(qMin(raw.size(), start + kPieceSize), raw.size()))
-            return {};
+        if (progress)
+            progress(qMin(raw.size(), start + kPieceSize), raw.size());
     }
     bytes.truncate(out - bytes.constData());
     return bytes;

@@ -41,13 +41,13 @@ public:
     // undo reverts and which signals Change once; the caret ends after the last replacement.
     void replaceRanges(const QList<Range> &ranges, const QString &text);
 
-    // Told how far a long load or save has come; returns false to stop it.
-    using Progress = std::function<bool(qint64 done, qint64 total)>;
+    // Told how far a long load or save has come.
+    using Progress = std::function<void(qint64 done, qint64 total)>;
 
     // Replaces the whole text with file text ('\n' between lines) and clears Modified. Large texts go
     // in piece by piece, telling progress between pieces; the load cannot be undone.
     void loadText(const QString &textWithLf, const Progress &progress = {});
-    // The text as file bytes: CR LF between lines, nothing after the last. Empty when stopped.
+    // The text as file bytes: CR LF between lines, nothing after the last.
     QByteArray fileBytes(const Progress &progress = {}) const;
     QString wholeText() const; // the CR LF string
 

@@ -95,6 +95,30 @@ private slots:
         QCOMPARE(memo.fileBytes(), bytes);
     }
 
+    void largeTextsLoadAndSaveInPiecesWithProgress()
+    {
+        QString text;
+        for (int i = 0; text.size() < 5'000'000; ++i)
+            text += u"line %1 строка\n"_qs.arg(i);
+        text.chop(1);
+        ScriptMemo memo;
+        memo.appendAsLine(u"old text"_qs);
+        QList<qint64> loaded;
+        memo.loadText(text, [&](qint64 done, qint64 total) {
+            QCOMPARE(total, qint64(text.size()));
+            loaded.append(done);
+        });
+        QVERIFY(loaded.size() > 1);
+        QCOMPARE(loaded.last(), qint64(text.size()));
+        QVERIFY(std::is_sorted(loaded.begin(), loaded.end()));
+        QVERIFY(!memo.Modified());
+        QVERIFY(!memo.document()->isUndoAvailable()); // the old text cannot come back by undo
+        QCOMPARE(memo.lineCount(), int(text.count(u'\n')) + 1);
+        int saved = 0;
+        QCOMPARE(memo.fileBytes([&](qint64, qint64) { ++saved; }), ScriptText::encodeFile(text));
+        QVERIFY(saved > 1);
+    }
+
     void linesCanBeReadReplacedAndCleared()
     {
         ScriptMemo memo;

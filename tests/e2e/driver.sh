@@ -37,6 +37,8 @@ run_scenario() {
         echo "e2e: the X server did not start (attempt $attempt)" >&2
         sleep 1
     done
+    # A folder the scenario made unwritable may be left so by an overrun.
+    chattr -R -i "$work" >/dev/null 2>&1 || true
     case $status in
     0 | 77) rm -rf "$work" ;;
     *)
@@ -59,6 +61,7 @@ fi
 ORL_PID=
 WINDOW=
 MAIN_WINDOW=
+LOCKED_FOLDERS=()
 
 # Reports the failure with the scenario line that led to it.
 fail() {
@@ -105,6 +108,7 @@ e2e_end() {
     local status=$?
     trap - EXIT
     screenshot
+    for folder in "${LOCKED_FOLDERS[@]}"; do unlock_folder "$folder"; done
     if [ -n "$ORL_PID" ] && kill -0 "$ORL_PID" 2>/dev/null; then
         kill "$ORL_PID" 2>/dev/null || true
         for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$ORL_PID" 2>/dev/null || break; sleep 0.2; done
@@ -259,6 +263,36 @@ save_as() {
 open_file() {
     press ctrl+o
     answer_file_dialog '^Open$' "$1"
+}
+
+# Makes a folder unwritable: by its mode, or for root, whom modes do not stop, by the immutable
+# attribute where the file system has it. False when neither works.
+lock_folder() {
+    if [ "$(id -u)" -ne 0 ]; then
+        chmod a-w "$1"
+    else
+        command -v chattr >/dev/null && chattr +i "$1" 2>/dev/null || return 1
+    fi
+    LOCKED_FOLDERS+=("$1")
+    if touch "$1/.writable" 2>/dev/null; then
+        rm -f "$1/.writable"
+        unlock_folder "$1"
+        return 1
+    fi
+}
+
+unlock_folder() {
+    chattr -i "$1" 2>/dev/null || true
+    chmod u+w "$1" 2>/dev/null || true
+}
+
+# Waits for the error box, which has the program's title as its caption, and closes it.
+dismiss_error_box() {
+    wait_window '^Orl$'
+    focus_window "$WINDOW"
+    press Return
+    wait_gone '^Orl$'
+    focus_window "$MAIN_WINDOW"
 }
 
 # Waits until a file holds exactly the bytes of another one: the program writes the file right

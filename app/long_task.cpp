@@ -11,6 +11,7 @@ constexpr qint64 kShowAfterMs = 500;
 
 LongTask::LongTask(QWidget *parent, const QString &label) : m_parent(parent), m_label(label)
 {
+    ++s_running;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_clock.start();
 }
@@ -19,6 +20,7 @@ LongTask::~LongTask()
 {
     delete m_dialog;
     QApplication::restoreOverrideCursor();
+    --s_running;
 }
 
 void LongTask::step(qint64 done, qint64 total)

@@ -2,6 +2,7 @@
 
 #include "app/handler_guard.h"
 #include "app/icons.h"
+#include "app/long_task.h"
 #include "auxiliary/about_window.h"
 #include "designer/dialog_designer_window.h"
 #include "editor/script_editor_window.h"
@@ -286,6 +287,10 @@ void TOrl::N9Click()
 
 void TOrl::closeEvent(QCloseEvent *event)
 {
+    if (LongTask::running()) {
+        event->ignore();
+        return;
+    }
     const QList<TForm2 *> editors = editorWindows();
     for (TForm2 *editor : editors) {
         if (!editor->confirmClose()) {

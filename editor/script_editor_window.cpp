@@ -3,6 +3,7 @@
 #include "app/dialog_seam.h"
 #include "app/handler_guard.h"
 #include "app/icons.h"
+#include "app/long_task.h"
 #include "app/main_window.h"
 #include "editor/find_replace_dialogs.h"
 #include "editor/memo_search.h"
@@ -171,7 +172,7 @@ bool TForm2::confirmClose()
 
 void TForm2::closeEvent(QCloseEvent *event)
 {
-    if (!confirmClose()) {
+    if (LongTask::running() || !confirmClose()) {
         event->ignore();
         return;
     }

@@ -1,6 +1,7 @@
 // The main window's file commands, the editor window's status panels and close question,
 // the active-editor rule and the error box, driven through the dialog seam.
 #include "app/handler_guard.h"
+#include "app/long_task.h"
 #include "app/main_window.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
@@ -285,6 +286,22 @@ private slots:
         dialogs->answer(Dialogs::Button::No);
         Orl->N9Click();
         QVERIFY(!Orl->isVisible());
+    }
+
+    void windowsStayOpenWhileAFileIsLoadedOrSaved()
+    {
+        TForm2 *window = TestEnv::newEditor();
+        {
+            LongTask task(Orl, u"Сохранение"_qs);
+            window->close();
+            Orl->close();
+            TestEnv::flushDeletes();
+            QCOMPARE(Orl->MDIChildCount(), 1);
+            QVERIFY(Orl->isVisible());
+        }
+        window->close();
+        TestEnv::flushDeletes();
+        QCOMPARE(Orl->MDIChildCount(), 0);
     }
 
     void errorBoxAddsAFullStopByTheRule()

@@ -44,7 +44,7 @@ run_scenario() {
     *)
         [ "$status" -eq 124 ] || [ "$status" -eq 137 ] && echo "e2e: $name went over its limit of $limit s" >&2
         mv "$work" "$E2E_OUTPUT/$name-files"
-        echo "e2e: files of the failed run are in $E2E_OUTPUT/$name-files" >&2
+        echo "e2e: the screen at the end is $E2E_OUTPUT/$name.png; the run's files are in $E2E_OUTPUT/$name-files" >&2
         ;;
     esac
     return "$status"
@@ -95,6 +95,7 @@ e2e_begin() {
     export HOME=$E2E_WORK/home XDG_CONFIG_HOME=$E2E_WORK/home/.config
     export XDG_CACHE_HOME=$E2E_WORK/home/.cache XDG_RUNTIME_DIR=$E2E_WORK/runtime
     export LC_ALL=C.UTF-8
+    use_standard_fonts
     # The tests around this suite run offscreen; the program here must use the X display.
     export QT_QPA_PLATFORM=xcb
     if [ -n "${E2E_TRACE:-}" ]; then
@@ -120,6 +121,27 @@ e2e_end() {
         tail -n 40 "$E2E_WORK/orl.log" >&2
     fi
     exit "$status"
+}
+
+# The program's layout, and so where a scenario clicks, depends on the fonts. Every machine shows
+# it with the fonts that scripts/setup installs (fonts-dejavu-core), whatever else it has.
+use_standard_fonts() {
+    local face
+    mkdir -p fonts
+    for face in DejaVuSans DejaVuSans-Bold DejaVuSansMono DejaVuSansMono-Bold DejaVuSerif DejaVuSerif-Bold; do
+        [ -f "/usr/share/fonts/truetype/dejavu/$face.ttf" ] || fail "font $face is missing (scripts/setup installs fonts-dejavu-core)"
+        ln -s "/usr/share/fonts/truetype/dejavu/$face.ttf" fonts/
+    done
+    # The system's rules (aliases such as monospace) apply; only the font folders are replaced.
+    cat >fonts/fonts.conf <<EOF
+<?xml version="1.0"?>
+<fontconfig>
+  <dir>$E2E_WORK/fonts</dir>
+  <cachedir>$E2E_WORK/fonts/cache</cachedir>
+  <include ignore_missing="yes">/etc/fonts/conf.d</include>
+</fontconfig>
+EOF
+    export FONTCONFIG_FILE=$E2E_WORK/fonts/fonts.conf
 }
 
 check_deadline() {

@@ -9,33 +9,33 @@ start_program
 press ctrl+n
 wait_window 'Orl version 1\.0 - \[script1\.mrc\]'
 # "Создать" in the menu bar, then its third item, "Создать диалоговое окно".
-click_at "$MAIN_WINDOW" 191 9
+click_at "$MAIN_WINDOW" 210 9
 press Down Down Down Return
 wait_window '^\.:: Создание диалоговых окон ::\.$'
 designer=$WINDOW
 focus_window "$designer"
 
 # The designer's controls stand where its fixed layout puts them.
-to_code_memo() { click_at "$designer" 428 509; }
-to_script_editor() { click_at "$designer" 496 541; }
+to_code_memo() { click_at "$designer" 428 508; }
+to_script_editor() { click_at "$designer" 496 540; }
 
 # Page 0, shown first: the header, the title typed with its quotes.
-click_at "$designer" 522 86
+click_at "$designer" 522 83
 type_text '"Окно"'
-click_at "$designer" 516 349
+click_at "$designer" 516 348
 to_code_memo
 
 # Page 1, "Создать кнопку": text, "Недоступна", type "ok cancel" on the second tab, id.
-click_at "$designer" 336 69
-click_at "$designer" 530 95
+click_at "$designer" 336 68
+click_at "$designer" 530 91
 type_text '"OK"'
-click_at "$designer" 458 166
-click_at "$designer" 580 47
-click_at "$designer" 522 95
+click_at "$designer" 458 161
+click_at "$designer" 596 45
+click_at "$designer" 522 91
 press Down Down Down Return
-click_at "$designer" 528 394
+click_at "$designer" 528 393
 type_text '1'
-click_at "$designer" 528 349
+click_at "$designer" 528 348
 to_code_memo
 to_script_editor
 

@@ -10,8 +10,8 @@ wait_window 'Orl version 1\.0 - \[script1\.mrc\]'
 window_geometry "$MAIN_WINDOW"
 # Rows are 14 pixels high. "ON Панель" lies along the left edge; "Команды" and "Диалог. Окна" are
 # in the panel along the right edge.
-on_panel_x=40 on_panel_row0=76
-right_panel_x=$((WW - 87)) comands_row0=318 dialog_row0=574
+on_panel_x=40 on_panel_row0=71
+right_panel_x=$((WW - 85)) comands_row0=313 dialog_row0=568
 
 click_at "$MAIN_WINDOW" $on_panel_x $on_panel_row0
 press Down

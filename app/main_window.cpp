@@ -188,7 +188,7 @@ void TOrl::createPalettes()
     PageControl1->setFixedWidth(145);
     // Both tab captions fit the palette's narrow width.
     PageControl1->setUsesScrollButtons(false);
-    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 3px; font-size: 11px; }"));
     OnPanel = newPalette(QStringLiteral("OnPanel"), PageControl1);
     Indent = newPalette(QStringLiteral("Indent"), PageControl1);
     PageControl1->addTab(OnPanel, QStringLiteral("ON Панель"));

@@ -124,13 +124,15 @@ e2e_end() {
 }
 
 # The program's layout, and so where a scenario clicks, depends on the fonts. Every machine shows
-# it with the fonts that scripts/setup installs (fonts-dejavu-core), whatever else it has.
+# it with the fonts that scripts/setup installs (fonts-dejavu-core, fonts-liberation2), whatever else it has.
 use_standard_fonts() {
     local face
     mkdir -p fonts
-    for face in DejaVuSans DejaVuSans-Bold DejaVuSansMono DejaVuSansMono-Bold DejaVuSerif DejaVuSerif-Bold; do
-        [ -f "/usr/share/fonts/truetype/dejavu/$face.ttf" ] || fail "font $face is missing (scripts/setup installs fonts-dejavu-core)"
-        ln -s "/usr/share/fonts/truetype/dejavu/$face.ttf" fonts/
+    for face in dejavu/DejaVuSans dejavu/DejaVuSans-Bold dejavu/DejaVuSansMono dejavu/DejaVuSansMono-Bold \
+        dejavu/DejaVuSerif dejavu/DejaVuSerif-Bold liberation2/LiberationSans-Regular liberation2/LiberationSans-Bold \
+        liberation2/LiberationSans-Italic liberation2/LiberationSans-BoldItalic; do
+        [ -f "/usr/share/fonts/truetype/$face.ttf" ] || fail "font $face is missing (scripts/setup installs it)"
+        ln -s "/usr/share/fonts/truetype/$face.ttf" fonts/
     done
     # The system's rules (aliases such as monospace) apply; only the font folders are replaced.
     cat >fonts/fonts.conf <<EOF

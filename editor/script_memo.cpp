@@ -268,11 +268,9 @@ QByteArray ScriptMemo::fileBytes(const Progress &progress) const
 
 QString ScriptMemo::wholeText() const
 {
-    QStringList lines;
-    lines.reserve(lineCount());
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        lines.append(block.text());
-    return ScriptText::joinedWithCrLf(lines);
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, ScriptText::kCrLf);
+    return text;
 }
 
 bool ScriptMemo::Modified() const

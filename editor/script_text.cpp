@@ -23,6 +23,9 @@ QString decodeFile(QByteArrayView bytes)
     return text;
 }
 
+namespace {
+
+// Appends one line's bytes to a file image, preceded by CR LF unless it is the first line.
 void appendLineBytes(QByteArray &file, QStringView line, bool firstLine)
 {
     if (!firstLine)
@@ -33,6 +36,8 @@ void appendLineBytes(QByteArray &file, QStringView line, bool firstLine)
     for (QChar c : line)
         *out++ = Win1251::fromUnicode(c);
 }
+
+} // namespace
 
 QByteArray encodeFile(QStringView textWithLf)
 {

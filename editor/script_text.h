@@ -13,9 +13,6 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 // File bytes to editor text with '\n' between lines: CR LF, lone CR and lone LF each make one break.
 QString decodeFile(QByteArrayView bytes);
 
-// Appends one line's bytes to a file image, preceded by CR LF unless it is the first line.
-void appendLineBytes(QByteArray &file, QStringView line, bool firstLine);
-
 // Editor text with '\n' between lines to file bytes: CR LF between lines, nothing after the last.
 QByteArray encodeFile(QStringView textWithLf);
 

@@ -5,6 +5,7 @@
 #include "designer/dialog_designer_window.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
+#include "support/designer_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_env.h"
 
@@ -20,19 +21,8 @@
 
 namespace {
 
-TForm5 *openDesigner()
-{
-    Orl->N23Click();
-    return Form5;
-}
-
-QStringList allSlots()
-{
-    QStringList words;
-    for (int n = 1; n <= 12; ++n)
-        words.append(Form6->slot(n));
-    return words;
-}
+using DesignerHelpers::allSlots;
+using DesignerHelpers::openDesigner;
 
 QString spaces(int count)
 {

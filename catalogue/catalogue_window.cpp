@@ -1,6 +1,6 @@
 #include "catalogue/catalogue_window.h"
 
-#include "catalogue/snippet_tables.h"
+#include "language/snippet_tables.h"
 
 #include <QLineEdit>
 #include <QVBoxLayout>

@@ -2,7 +2,7 @@
 #include "app/handler_guard.h"
 #include "app/main_window.h"
 #include "catalogue/catalogue_file.h"
-#include "catalogue/snippet_tables.h"
+#include "language/snippet_tables.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 

@@ -2,7 +2,7 @@
 // into the current editor by mouse clicks and arrow keys.
 #include "app/main_window.h"
 #include "catalogue/catalogue_window.h"
-#include "catalogue/snippet_tables.h"
+#include "language/snippet_tables.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 #include "support/scripted_dialogs.h"

@@ -1,6 +1,6 @@
 // Reading catalogue data files: line rules, decoding, missing files, and the shipped files.
 #include "catalogue/catalogue_file.h"
-#include "catalogue/snippet_tables.h"
+#include "language/snippet_tables.h"
 
 #include <QDir>
 #include <QFile>

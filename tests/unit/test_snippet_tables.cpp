@@ -1,5 +1,5 @@
 // The snippet catalogue tables: sizes, every row quoted in full, the symbol table's order.
-#include "catalogue/snippet_tables.h"
+#include "language/snippet_tables.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "catalogue/snippet_tables.h"
+#include "language/snippet_tables.h"
 
 #include "editor/win1251_codec.h"
 

@@ -1,7 +1,7 @@
 // The "Форматирование" and "Поиск" menus: commands on the text of the active editor window.
-#include "app/dialog_seam.h"
-#include "app/handler_guard.h"
 #include "app/main_window.h"
+#include "common/dialog_seam.h"
+#include "common/handler_guard.h"
 #include "editor/find_replace_dialogs.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"

@@ -1,8 +1,8 @@
 // The "Файл" menu: new, open, save, save as and close of script editor windows.
-#include "app/dialog_seam.h"
-#include "app/handler_guard.h"
-#include "app/long_task.h"
 #include "app/main_window.h"
+#include "common/dialog_seam.h"
+#include "common/handler_guard.h"
+#include "common/long_task.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_file.h"
 #include "editor/script_memo.h"

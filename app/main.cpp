@@ -1,7 +1,7 @@
-#include "app/dialog_seam.h"
-#include "app/handler_guard.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "common/dialog_seam.h"
+#include "common/handler_guard.h"
 
 int main(int argc, char *argv[])
 {

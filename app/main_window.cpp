@@ -1,9 +1,10 @@
 #include "app/main_window.h"
 
-#include "app/handler_guard.h"
-#include "app/icons.h"
-#include "app/long_task.h"
 #include "auxiliary/about_window.h"
+#include "common/fixed_layout.h"
+#include "common/handler_guard.h"
+#include "common/icons.h"
+#include "common/long_task.h"
 #include "designer/dialog_designer_window.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
@@ -25,6 +26,15 @@
 #include <QVBoxLayout>
 
 QPointer<TOrl> Orl;
+
+using namespace FixedLayout;
+
+namespace {
+
+// The palettes' rows are this many pixels high.
+constexpr int kPaletteRowHeight = 14;
+
+} // namespace
 
 TOrl::TOrl(QWidget *parent) : QMainWindow(parent)
 {
@@ -151,31 +161,6 @@ void TOrl::createToolBar()
     ToolButton16 = addToolButton(QStringLiteral("Сохранить как..."), 5, N7);
 }
 
-namespace {
-
-QListWidget *newPalette(const QString &name, QWidget *parent)
-{
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setUniformItemSizes(true);
-    list->setStyleSheet(QStringLiteral("QListWidget::item { height: 14px; }"));
-    return list;
-}
-
-QGroupBox *newGroup(const QString &title, const QRect &geometry, QListWidget *list, QWidget *parent)
-{
-    auto *group = new QGroupBox(title, parent);
-    group->setGeometry(geometry);
-    auto *layout = new QVBoxLayout(group);
-    layout->setContentsMargins(2, 2, 2, 2);
-    list->setParent(group);
-    layout->addWidget(list);
-    return group;
-}
-
-} // namespace
-
 void TOrl::createPalettes()
 {
     auto *central = new QWidget(this);
@@ -189,8 +174,8 @@ void TOrl::createPalettes()
     // Both tab captions fit the palette's narrow width.
     PageControl1->setUsesScrollButtons(false);
     PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 3px; font-size: 11px; }"));
-    OnPanel = newPalette(QStringLiteral("OnPanel"), PageControl1);
-    Indent = newPalette(QStringLiteral("Indent"), PageControl1);
+    OnPanel = addListBox(PageControl1, QStringLiteral("OnPanel"), {}, QRect(), kPaletteRowHeight);
+    Indent = addListBox(PageControl1, QStringLiteral("Indent"), {}, QRect(), kPaletteRowHeight);
     PageControl1->addTab(OnPanel, QStringLiteral("ON Панель"));
     PageControl1->addTab(Indent, QStringLiteral("Идентифи."));
     PageControl1->setCurrentIndex(0);
@@ -211,17 +196,17 @@ void TOrl::createPalettes()
     Panel1->setFixedWidth(120);
     Panel1->setMinimumHeight(713);
     Panel1->setAutoFillBackground(true);
-    Simbol = newPalette(QStringLiteral("Simbol"), Panel1);
-    Comands = newPalette(QStringLiteral("Comands"), Panel1);
-    Dialog2 = newPalette(QStringLiteral("Dialog2"), Panel1);
+    Simbol = addListBox(Panel1, QStringLiteral("Simbol"), {}, QRect(), kPaletteRowHeight);
+    Comands = addListBox(Panel1, QStringLiteral("Comands"), {}, QRect(), kPaletteRowHeight);
+    Dialog2 = addListBox(Panel1, QStringLiteral("Dialog2"), {}, QRect(), kPaletteRowHeight);
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 200, 105, 105);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setPixmap(QPixmap(QStringLiteral(":/orl_picture.jpg")));
-    GroupBox1 = newGroup(QStringLiteral("Символы"), QRect(8, 8, 105, 185), Simbol, Panel1);
-    GroupBox2 = newGroup(QStringLiteral("Команды"), QRect(8, 240, 105, 241), Comands, Panel1);
-    GroupBox3 = newGroup(QStringLiteral("Диалог. Окна"), QRect(8, 496, 105, 217), Dialog2, Panel1);
+    GroupBox1 = addGroupBox(Panel1, QStringLiteral("Символы"), QRect(8, 8, 105, 185), Simbol);
+    GroupBox2 = addGroupBox(Panel1, QStringLiteral("Команды"), QRect(8, 240, 105, 241), Comands);
+    GroupBox3 = addGroupBox(Panel1, QStringLiteral("Диалог. Окна"), QRect(8, 496, 105, 217), Dialog2);
     row->addWidget(Panel1);
 
     setCentralWidget(central);

@@ -1,12 +1,12 @@
 #include "app/startup.h"
 
-#include "app/dialog_seam.h"
-#include "app/handler_guard.h"
 #include "app/main_window.h"
 #include "auxiliary/about_window.h"
 #include "auxiliary/empty_window.h"
 #include "auxiliary/search_window.h"
 #include "catalogue/catalogue_window.h"
+#include "common/dialog_seam.h"
+#include "common/handler_guard.h"
 #include "wizards/alias_creator_window.h"
 #include "wizards/variable_creator_window.h"
 

@@ -1,7 +1,7 @@
 #include "auxiliary/about_window.h"
 
-#include "app/handler_guard.h"
-#include "wizards/fixed_layout.h"
+#include "common/fixed_layout.h"
+#include "common/handler_guard.h"
 
 #include <QLabel>
 #include <QPushButton>

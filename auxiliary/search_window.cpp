@@ -1,9 +1,9 @@
 #include "auxiliary/search_window.h"
 
-#include "app/handler_guard.h"
+#include "common/fixed_layout.h"
+#include "common/handler_guard.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "wizards/fixed_layout.h"
 
 #include <QLineEdit>
 #include <QMdiArea>

@@ -1,6 +1,6 @@
 #include "auxiliary/settings_window.h"
 
-#include "wizards/fixed_layout.h"
+#include "common/fixed_layout.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -11,30 +11,6 @@
 QPointer<TForm7> Form7;
 
 using namespace FixedLayout;
-
-namespace {
-
-QFrame *addBevel(QWidget *parent, const QString &name, QFrame::Shape shape, const QRect &geometry)
-{
-    auto *bevel = new QFrame(parent);
-    bevel->setObjectName(name);
-    bevel->setFrameShape(shape);
-    bevel->setFrameShadow(QFrame::Sunken);
-    bevel->setGeometry(geometry);
-    return bevel;
-}
-
-QCheckBox *addCheckBox(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
-                       bool checked)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    box->setChecked(checked);
-    return box;
-}
-
-} // namespace
 
 TForm7::TForm7(QWidget *parent) : QDialog(parent)
 {

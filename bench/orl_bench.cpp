@@ -2,13 +2,13 @@
 // line per figure: median of several runs with min and max, and the budget it is held to.
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "editor/script_editor_window.h"
 #include "editor/find_replace_dialogs.h"
+#include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "wizards/alias_creator_window.h"
 #include "editor/win1251_codec.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_env.h"
+#include "wizards/alias_creator_window.h"
 
 #include <QApplication>
 #include <QDir>

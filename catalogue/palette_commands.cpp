@@ -1,10 +1,10 @@
 // Filling the five palettes at start-up and appending a palette row's snippet.
-#include "app/handler_guard.h"
 #include "app/main_window.h"
 #include "catalogue/catalogue_file.h"
-#include "language/snippet_tables.h"
+#include "common/handler_guard.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
+#include "language/snippet_tables.h"
 
 #include <QItemSelectionModel>
 #include <QListWidget>

@@ -1,9 +1,9 @@
 #include "designer/dialog_designer_window.h"
 
-#include "app/dialog_seam.h"
-#include "app/handler_guard.h"
 #include "catalogue/catalogue_window.h"
-#include "designer/designer_controls.h"
+#include "common/dialog_seam.h"
+#include "common/fixed_layout.h"
+#include "common/handler_guard.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 
@@ -22,7 +22,7 @@
 #include <QTabWidget>
 #include <QTextDocument>
 
-using namespace DesignerControls;
+using namespace FixedLayout;
 
 QPointer<TForm5> Form5;
 
@@ -106,9 +106,10 @@ void TForm5::buildFrame()
     Solo->setObjectName(QStringLiteral("Solo"));
     Solo->setGeometry(432, 24, 217, 433);
 
-    Label3 = label(this, QStringLiteral("ВНИМАНИЕ!!! ГДЕ СТОИТ ЗНАК * - ЭТО ЗНАЧИТ, "
-                                        "ЧТО В ДАННОМ ОКНЕ НУЖНО ПИСАТЬ В КАВЫЧКАХ"),
-                   16, 472, QStringLiteral("Label3"));
+    Label3 = addLabel(this, QStringLiteral("Label3"),
+                      QStringLiteral("ВНИМАНИЕ!!! ГДЕ СТОИТ ЗНАК * - ЭТО ЗНАЧИТ, "
+                                     "ЧТО В ДАННОМ ОКНЕ НУЖНО ПИСАТЬ В КАВЫЧКАХ"),
+                      QRect(16, 472, 0, 0));
     Label3->setFont(pixelFont(QStringLiteral("Arial"), 12, true));
     QPalette warningPalette = Label3->palette();
     warningPalette.setColor(QPalette::WindowText, Qt::red);
@@ -131,11 +132,11 @@ void TForm5::buildFrame()
     componentPalette.setColor(QPalette::Base, componentPalette.color(QPalette::Button));
     Memo2->setPalette(componentPalette);
 
-    Button28 = button(this, QStringLiteral("Button28"), QStringLiteral("Вставить код в редактор"),
-                      QRect(360, 496, 137, 25));
+    Button28 = addButton(this, QStringLiteral("Button28"), QStringLiteral("Вставить код в редактор"),
+                         QRect(360, 496, 137, 25));
     onSignal(Button28, &QPushButton::clicked, this, [this] { Button28Click(); });
-    Button29 = button(this, QStringLiteral("Button29"),
-                      QStringLiteral("Вставить код из редактора  в редактор скриптов"), QRect(360, 528, 273, 25));
+    Button29 = addButton(this, QStringLiteral("Button29"),
+                         QStringLiteral("Вставить код из редактора  в редактор скриптов"), QRect(360, 528, 273, 25));
     onSignal(Button29, &QPushButton::clicked, this, [this] { Button29Click(); });
 }
 
@@ -164,8 +165,8 @@ void TForm5::buildCreationPanel()
     };
     int top = 16;
     for (const PageSelect &select : kButtons) {
-        QPushButton *pageButton = button(GroupBox2, select.name.toString(), select.caption.toString(),
-                                         QRect(8, top, 129, 25));
+        QPushButton *pageButton =
+            addButton(GroupBox2, select.name.toString(), select.caption.toString(), QRect(8, top, 129, 25));
         this->*select.button = pageButton;
         const int page = select.page;
         onSignal(pageButton, &QPushButton::clicked, this, [this, page] { selectPage(page); });
@@ -188,11 +189,11 @@ TForm5::Page TForm5::addPage(const PageLayout &layout)
         parts.sheets->addTab(tab, caption);
         parts.tabs.append(tab);
     }
-    parts.generate = button(page, layout.generateName, layout.generateCaption, layout.generateGeometry);
+    parts.generate = addButton(page, layout.generateName, layout.generateCaption, layout.generateGeometry);
     onSignal(parts.generate, &QPushButton::clicked, this, [this, generate = layout.generate] { (this->*generate)(); });
     if (!layout.idName.isEmpty()) {
-        parts.id = labeledField(page, layout.idName, QStringLiteral("Введите ID кнопки (обязательно)"),
-                                layout.idPosition.x(), layout.idPosition.y(), kIdWidth);
+        parts.id = addLabelledEdit(page, layout.idName, QStringLiteral("Введите ID кнопки (обязательно)"),
+                                   fieldAt(layout.idPosition.x(), layout.idPosition.y(), kIdWidth));
     }
     return parts;
 }
@@ -200,8 +201,8 @@ TForm5::Page TForm5::addPage(const PageLayout &layout)
 void TForm5::addStyleBoxes(QWidget *tab, std::initializer_list<StyleBox> boxes)
 {
     for (const StyleBox &spec : boxes) {
-        QCheckBox *box = checkBox(tab, QStringLiteral("CheckBox%1").arg(spec.number), spec.caption.toString(),
-                                  spec.x, spec.y);
+        QCheckBox *box = addCheckBox(tab, QStringLiteral("CheckBox%1").arg(spec.number), spec.caption.toString(),
+                                     QRect(spec.x, spec.y, 0, kCheckBoxHeight));
         m_styleBoxes[spec.number] = box;
         const int slot = spec.slot;
         const QString word = spec.word.toString();
@@ -211,10 +212,10 @@ void TForm5::addStyleBoxes(QWidget *tab, std::initializer_list<StyleBox> boxes)
 
 void TForm5::addGeometryRow(QWidget *tab, std::array<QLineEdit **, 4> fields, const GeometryRow &row)
 {
-    label(tab, QStringLiteral("XYWH:"), row.caption.x(), row.caption.y(), row.captionName);
+    addLabel(tab, row.captionName, QStringLiteral("XYWH:"), QRect(row.caption.x(), row.caption.y(), 0, 0));
     for (int i = 0; i < 4; ++i) {
-        *fields[i] = geometryField(tab, QStringLiteral("Edit%1").arg(row.firstNumber + i), row.lefts[i], row.top,
-                                   row.defaults.value(i));
+        *fields[i] = addCoordinateEdit(tab, QStringLiteral("Edit%1").arg(row.firstNumber + i),
+                                       QPoint(row.lefts[i], row.top), row.defaults.value(i));
     }
 }
 
@@ -227,16 +228,18 @@ void TForm5::buildHeaderPage()
 {
     const Page page = addPage({QStringLiteral("PageControl1"),
                                {QStringLiteral("Конфигурации"), QStringLiteral("Параметры")},
-                               QStringLiteral("Button11"), QStringLiteral("Создать код Диалога"),
-                               QRect(24, 312, 121, 25), &TForm5::Button11Click});
+                               QStringLiteral("Button11"),
+                               QStringLiteral("Создать код Диалога"),
+                               QRect(24, 312, 121, 25),
+                               &TForm5::Button11Click});
     PageControl1 = page.sheets;
     Button11 = page.generate;
 
     QWidget *configuration = page.tabs[0];
-    Edit1 = labeledField(configuration, QStringLiteral("Edit1"), QStringLiteral("Введите Заголовок Окна *"), 8, 16,
-                         145);
-    LabeledEdit1 = labeledField(configuration, QStringLiteral("LabeledEdit1"), QStringLiteral("Введите Имя Окна"), 8,
-                                64, 145);
+    Edit1 = addLabelledEdit(configuration, QStringLiteral("Edit1"), QStringLiteral("Введите Заголовок Окна *"),
+                            fieldAt(8, 16, 145));
+    LabeledEdit1 = addLabelledEdit(configuration, QStringLiteral("LabeledEdit1"), QStringLiteral("Введите Имя Окна"),
+                                   fieldAt(8, 64, 145));
     RadioButton1 = new QRadioButton(QStringLiteral("Использовать в стиле XP"), configuration);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton1->setGeometry(8, 96, 153, 17);
@@ -244,25 +247,25 @@ void TForm5::buildHeaderPage()
     RadioButton2 = new QRadioButton(QStringLiteral("Использовать в Стиле Win98"), configuration);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     RadioButton2->setGeometry(8, 120, 177, 17);
-    Label6 = label(configuration, QStringLiteral("Создать форму"), 16, 160, QStringLiteral("Label6"));
+    Label6 = addLabel(configuration, QStringLiteral("Label6"), QStringLiteral("Создать форму"), QRect(16, 160, 0, 0));
     Label6->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
     Label6->adjustSize();
 
     QWidget *parameters = page.tabs[1];
-    label(parameters, QStringLiteral("XYWH:"), 8, 16, QStringLiteral("Label4"));
-    E2 = geometryField(parameters, QStringLiteral("E2"), 48, 8, QStringLiteral("-1"));
-    E3 = geometryField(parameters, QStringLiteral("E3"), 80, 8, QStringLiteral("-1"));
-    E4 = geometryField(parameters, QStringLiteral("E4"), 112, 8, QStringLiteral("0"));
-    Edit5 = geometryField(parameters, QStringLiteral("Edit5"), 144, 8, QStringLiteral("0"));
-    label(parameters, QStringLiteral("Загрузить иконку:"), 8, 48, QStringLiteral("Label5"));
-    Edit6 = field(parameters, QStringLiteral("Edit6"), 8, 64, 169);
+    addLabel(parameters, QStringLiteral("Label4"), QStringLiteral("XYWH:"), QRect(8, 16, 0, 0));
+    E2 = addCoordinateEdit(parameters, QStringLiteral("E2"), QPoint(48, 8), QStringLiteral("-1"));
+    E3 = addCoordinateEdit(parameters, QStringLiteral("E3"), QPoint(80, 8), QStringLiteral("-1"));
+    E4 = addCoordinateEdit(parameters, QStringLiteral("E4"), QPoint(112, 8), QStringLiteral("0"));
+    Edit5 = addCoordinateEdit(parameters, QStringLiteral("Edit5"), QPoint(144, 8), QStringLiteral("0"));
+    addLabel(parameters, QStringLiteral("Label5"), QStringLiteral("Загрузить иконку:"), QRect(8, 48, 0, 0));
+    Edit6 = addEdit(parameters, QStringLiteral("Edit6"), fieldAt(8, 64, 169));
     Edit6->setReadOnly(true);
     Edit6->setEnabled(false);
-    Button12 = button(parameters, QStringLiteral("Button12"), QStringLiteral("Загрузить"), QRect(8, 88, 75, 25));
+    Button12 = addButton(parameters, QStringLiteral("Button12"), QStringLiteral("Загрузить"), QRect(8, 88, 75, 25));
     Button12->setEnabled(false);
     onSignal(Button12, &QPushButton::clicked, this, [this] { Button12Click(); });
-    CheckBox63 = checkBox(parameters, QStringLiteral("CheckBox63"), QStringLiteral("Вкл. Выкл. Закгрузку иконоку"), 8,
-                          120);
+    CheckBox63 = addCheckBox(parameters, QStringLiteral("CheckBox63"), QStringLiteral("Вкл. Выкл. Закгрузку иконоку"),
+                             QRect(8, 120, 0, kCheckBoxHeight));
     onSignal(CheckBox63, &QCheckBox::clicked, this, [this] { CheckBox63Click(); });
 }
 
@@ -270,68 +273,78 @@ void TForm5::buildButtonPage()
 {
     const Page page = addPage({QStringLiteral("PageControl2"),
                                {QStringLiteral("Конфигурации"), QStringLiteral("Параметры")},
-                               QStringLiteral("Button13"), QStringLiteral("Добавить код кнопки"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button13Click, QStringLiteral("Id1"),
+                               QStringLiteral("Button13"),
+                               QStringLiteral("Добавить код кнопки"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button13Click,
+                               QStringLiteral("Id1"),
                                QPoint(16, 360)});
     PageControl2 = page.sheets;
     Button13 = page.generate;
     Id1 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    Edit7 = labeledField(configuration, QStringLiteral("Edit7"), QStringLiteral("Введите Заголовок кнопки *"), 8, 24,
-                         161);
-    Edit8 = labeledField(configuration, QStringLiteral("Edit8"), QStringLiteral("Введите Имя Кнопки"), 8, 64, 161);
-    addStyleBoxes(configuration, {{1, u"Недоступна", 1, u"disable", 8, 96},
-                                  {2, u"Мод Result", 2, u"result", 8, 120},
-                                  {3, u"Мод Group", 3, u"group", 8, 144},
-                                  {4, u"Мод Hide", 4, u"hide", 8, 168}});
+    Edit7 = addLabelledEdit(configuration, QStringLiteral("Edit7"), QStringLiteral("Введите Заголовок кнопки *"),
+                            fieldAt(8, 24, 161));
+    Edit8 = addLabelledEdit(configuration, QStringLiteral("Edit8"), QStringLiteral("Введите Имя Кнопки"),
+                            fieldAt(8, 64, 161));
+    addStyleBoxes(configuration,
+                  {{1, u"Недоступна", 1, u"disable", 8, 96},
+                   {2, u"Мод Result", 2, u"result", 8, 120},
+                   {3, u"Мод Group", 3, u"group", 8, 144},
+                   {4, u"Мод Hide", 4, u"hide", 8, 168}});
 
     QWidget *parameters = page.tabs[1];
-    label(parameters, QStringLiteral("Тип кнопки:"), 8, 8, QStringLiteral("Label2"));
-    ComboBox2 = pickList(parameters, QStringLiteral("ComboBox2"),
-                         {QStringLiteral("ok"), QStringLiteral("cancel"), QStringLiteral("ok cancel")}, 8, 24, 145);
-    addGeometryRow(parameters, {&Edit9, &Edit10, &Edit11, &Edit12},
-                   {.firstNumber = 9,
-                    .lefts = {40, 72, 104, 136},
-                    .top = 56,
-                    .caption = {0, 64},
-                    .captionName = QStringLiteral("Label1"),
-                    .defaults = {QStringLiteral("25"), QStringLiteral("25"), QStringLiteral("37"),
-                                 QStringLiteral("12")}});
-    addStyleBoxes(parameters, {{5, u"Встроенная Кнопка", 5, u"default", 0, 96},
-                               {6, u"Плоская кнопка", 6, u"flat", 0, 120}});
+    addLabel(parameters, QStringLiteral("Label2"), QStringLiteral("Тип кнопки:"), QRect(8, 8, 0, 0));
+    ComboBox2 =
+        addPickList(parameters, QStringLiteral("ComboBox2"),
+                    {QStringLiteral("ok"), QStringLiteral("cancel"), QStringLiteral("ok cancel")}, fieldAt(8, 24, 145));
+    addGeometryRow(
+        parameters, {&Edit9, &Edit10, &Edit11, &Edit12},
+        {.firstNumber = 9,
+         .lefts = {40, 72, 104, 136},
+         .top = 56,
+         .caption = {0, 64},
+         .captionName = QStringLiteral("Label1"),
+         .defaults = {QStringLiteral("25"), QStringLiteral("25"), QStringLiteral("37"), QStringLiteral("12")}});
+    addStyleBoxes(parameters,
+                  {{5, u"Встроенная Кнопка", 5, u"default", 0, 96}, {6, u"Плоская кнопка", 6, u"flat", 0, 120}});
 }
 
 void TForm5::buildRadioPage()
 {
     const Page page = addPage({QStringLiteral("PageControl3"),
                                {QStringLiteral("Конфигурации"), QStringLiteral("Параметры")},
-                               QStringLiteral("Button14"), QStringLiteral("Создать код РадиоКнопки"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button14Click,
-                               QStringLiteral("LabeledEdit16"), QPoint(16, 360)});
+                               QStringLiteral("Button14"),
+                               QStringLiteral("Создать код РадиоКнопки"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button14Click,
+                               QStringLiteral("LabeledEdit16"),
+                               QPoint(16, 360)});
     PageControl3 = page.sheets;
     Button14 = page.generate;
     LabeledEdit16 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    RadioEdit = labeledField(configuration, QStringLiteral("RadioEdit"),
-                             QStringLiteral("Ппишите заголовок радиокнопки *"), 8, 16, 153);
-    label(configuration, QStringLiteral("Тип"), 8, 48, QStringLiteral("Label7"));
-    ComboBox1 = pickList(configuration, QStringLiteral("ComboBox1"), {QStringLiteral("Push")}, 8, 64, 145);
-    label(configuration, QStringLiteral("Выровнить:"), 8, 96, QStringLiteral("Label8"));
-    ComboBox3 = pickList(configuration, QStringLiteral("ComboBox3"), {QStringLiteral("Left"), QStringLiteral("Right")},
-                         8, 112, 145);
-    rnEdit = labeledField(configuration, QStringLiteral("rnEdit"), QStringLiteral("Ппишите имя RadioButton"), 8, 160,
-                          153);
+    RadioEdit = addLabelledEdit(configuration, QStringLiteral("RadioEdit"),
+                                QStringLiteral("Ппишите заголовок радиокнопки *"), fieldAt(8, 16, 153));
+    addLabel(configuration, QStringLiteral("Label7"), QStringLiteral("Тип"), QRect(8, 48, 0, 0));
+    ComboBox1 = addPickList(configuration, QStringLiteral("ComboBox1"), {QStringLiteral("Push")}, fieldAt(8, 64, 145));
+    addLabel(configuration, QStringLiteral("Label8"), QStringLiteral("Выровнить:"), QRect(8, 96, 0, 0));
+    ComboBox3 = addPickList(configuration, QStringLiteral("ComboBox3"),
+                            {QStringLiteral("Left"), QStringLiteral("Right")}, fieldAt(8, 112, 145));
+    rnEdit = addLabelledEdit(configuration, QStringLiteral("rnEdit"), QStringLiteral("Ппишите имя RadioButton"),
+                             fieldAt(8, 160, 153));
 
     QWidget *parameters = page.tabs[1];
     addGeometryRow(parameters, {&Edit13, &Edit14, &Edit15, &Edit16},
                    {.firstNumber = 13, .top = 8, .caption = {0, 16}, .captionName = QStringLiteral("Label9")});
-    addStyleBoxes(parameters, {{7, u"Мод - Disable", 1, u"disable", 8, 48},
-                               {8, u"Мод - Result", 2, u"result", 8, 72},
-                               {9, u"Мод - Group", 3, u"group", 8, 96},
-                               {10, u"Мод - Hide", 4, u"hide", 8, 120}});
-    label(parameters, QStringLiteral("Свойство:"), 8, 152, QStringLiteral("Label10"));
+    addStyleBoxes(parameters,
+                  {{7, u"Мод - Disable", 1, u"disable", 8, 48},
+                   {8, u"Мод - Result", 2, u"result", 8, 72},
+                   {9, u"Мод - Group", 3, u"group", 8, 96},
+                   {10, u"Мод - Hide", 4, u"hide", 8, 120}});
+    addLabel(parameters, QStringLiteral("Label10"), QStringLiteral("Свойство:"), QRect(8, 152, 0, 0));
     addStyleBoxes(parameters, {{11, u"Плоская кнопка", 5, u"flat", 8, 176}});
 }
 
@@ -339,95 +352,113 @@ void TForm5::buildComboPage()
 {
     const Page page = addPage({QStringLiteral("PageControl5"),
                                {QStringLiteral("Конфигурации и Параметры"), QStringLiteral("Свойства")},
-                               QStringLiteral("Button15"), QStringLiteral("Создать код Combo"),
-                               QRect(16, 304, kGenerateWidth, 25), &TForm5::Button15Click,
-                               QStringLiteral("LabeledEdit11"), QPoint(24, 360)});
+                               QStringLiteral("Button15"),
+                               QStringLiteral("Создать код Combo"),
+                               QRect(16, 304, kGenerateWidth, 25),
+                               &TForm5::Button15Click,
+                               QStringLiteral("LabeledEdit11"),
+                               QPoint(24, 360)});
     PageControl5 = page.sheets;
     Button15 = page.generate;
     LabeledEdit11 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    label(configuration, QStringLiteral("Тип:"), 8, 8, QStringLiteral("Label11"));
-    ComboBox4 = pickList(configuration, QStringLiteral("ComboBox4"),
-                         {QStringLiteral("size"), QStringLiteral("size drop")}, 8, 24, 145);
+    addLabel(configuration, QStringLiteral("Label11"), QStringLiteral("Тип:"), QRect(8, 8, 0, 0));
+    ComboBox4 = addPickList(configuration, QStringLiteral("ComboBox4"),
+                            {QStringLiteral("size"), QStringLiteral("size drop")}, fieldAt(8, 24, 145));
     addGeometryRow(configuration, {&Edit17, &Edit18, &Edit19, &Edit20},
                    {.firstNumber = 17, .top = 48, .caption = {8, 56}, .captionName = QStringLiteral("Label12")});
-    addStyleBoxes(configuration, {{12, u"Недоступна", 1, u"disable", 8, 96},
-                                  {13, u"Мод Result", 2, u"result", 8, 120},
-                                  {14, u"Мод Group", 3, u"group", 8, 144},
-                                  {15, u"Мод Hide", 4, u"hide", 8, 168}});
-    label(configuration, QStringLiteral("Имя:"), 8, 192, QStringLiteral("Label13"));
-    Edit21 = field(configuration, QStringLiteral("Edit21"), 8, 208, 121);
+    addStyleBoxes(configuration,
+                  {{12, u"Недоступна", 1, u"disable", 8, 96},
+                   {13, u"Мод Result", 2, u"result", 8, 120},
+                   {14, u"Мод Group", 3, u"group", 8, 144},
+                   {15, u"Мод Hide", 4, u"hide", 8, 168}});
+    addLabel(configuration, QStringLiteral("Label13"), QStringLiteral("Имя:"), QRect(8, 192, 0, 0));
+    Edit21 = addEdit(configuration, QStringLiteral("Edit21"), fieldAt(8, 208, 121));
 
     // The box captioned as the vertical bar writes "hsbar" and the horizontal one "vsbar".
-    addStyleBoxes(page.tabs[1], {{16, u"Верт. Полоса прокрутки", 5, u"hsbar", 8, 8},
-                                 {17, u"Горизонт. Полоса прокрутки", 6, u"vsbar", 8, 32}});
+    addStyleBoxes(
+        page.tabs[1],
+        {{16, u"Верт. Полоса прокрутки", 5, u"hsbar", 8, 8}, {17, u"Горизонт. Полоса прокрутки", 6, u"vsbar", 8, 32}});
 }
 
 void TForm5::buildListPage()
 {
     const Page page = addPage({QStringLiteral("PageControl4"),
                                {QStringLiteral("Конфигурации"), QStringLiteral("Свойства")},
-                               QStringLiteral("Button16"), QStringLiteral("Создать код Листа"),
-                               QRect(8, 312, kGenerateWidth, 25), &TForm5::Button16Click,
-                               QStringLiteral("LabeledEdit6"), QPoint(24, 360)});
+                               QStringLiteral("Button16"),
+                               QStringLiteral("Создать код Листа"),
+                               QRect(8, 312, kGenerateWidth, 25),
+                               &TForm5::Button16Click,
+                               QStringLiteral("LabeledEdit6"),
+                               QPoint(24, 360)});
     PageControl4 = page.sheets;
     Button16 = page.generate;
     LabeledEdit6 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    ListName = labeledField(configuration, QStringLiteral("ListName"), QStringLiteral("Введите имя List"), 8, 16, 145);
+    ListName = addLabelledEdit(configuration, QStringLiteral("ListName"), QStringLiteral("Введите имя List"),
+                               fieldAt(8, 16, 145));
     addGeometryRow(configuration, {&Edit22, &Edit23, &Edit24, &Edit25},
                    {.firstNumber = 22,
                     .lefts = {40, 72, 104, 136},
                     .top = 48,
                     .caption = {0, 56},
                     .captionName = QStringLiteral("Label14")});
-    addStyleBoxes(configuration, {{21, u"Недоступна", 1, u"disable", 8, 96},
-                                  {20, u"Мод Result", 2, u"result", 8, 120},
-                                  {19, u"Мод Group", 3, u"group", 8, 144},
-                                  {18, u"Мод Hide", 4, u"hide", 8, 168}});
+    addStyleBoxes(configuration,
+                  {{21, u"Недоступна", 1, u"disable", 8, 96},
+                   {20, u"Мод Result", 2, u"result", 8, 120},
+                   {19, u"Мод Group", 3, u"group", 8, 144},
+                   {18, u"Мод Hide", 4, u"hide", 8, 168}});
 
-    addStyleBoxes(page.tabs[1], {{22, u"Мод Sorted", 5, u"sort", 0, 8},
-                                 {23, u"Доб. верт. полосу прокрутки", 6, u"vsbar", 0, 32},
-                                 {24, u"Доб. гориз. полосу прокрутки", 7, u"hsbar", 0, 56}});
+    addStyleBoxes(page.tabs[1],
+                  {{22, u"Мод Sorted", 5, u"sort", 0, 8},
+                   {23, u"Доб. верт. полосу прокрутки", 6, u"vsbar", 0, 32},
+                   {24, u"Доб. гориз. полосу прокрутки", 7, u"hsbar", 0, 56}});
 }
 
 void TForm5::buildEditPage()
 {
     const Page page = addPage({QStringLiteral("PageControl6"),
                                {QStringLiteral("Конфигурации"), QStringLiteral("Свойства")},
-                               QStringLiteral("Button17"), QStringLiteral("Создать код редакторра"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button17Click,
-                               QStringLiteral("LabeledEdit7"), QPoint(16, 360)});
+                               QStringLiteral("Button17"),
+                               QStringLiteral("Создать код редакторра"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button17Click,
+                               QStringLiteral("LabeledEdit7"),
+                               QPoint(16, 360)});
     PageControl6 = page.sheets;
     Button17 = page.generate;
     LabeledEdit7 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    EdEdit = labeledField(configuration, QStringLiteral("EdEdit"), QStringLiteral("Введите Заголовок Редактора *"), 8,
-                          16, 153);
-    LabeledEdit2 = labeledField(configuration, QStringLiteral("LabeledEdit2"), QStringLiteral("Введите Имя Редактора"),
-                                8, 56, 153);
-    addStyleBoxes(configuration, {{28, u"Недоступна", 1, u"disable", 8, 88},
-                                  {27, u"Мод Result", 2, u"result", 8, 112},
-                                  {26, u"Мод Group", 3, u"group", 8, 136},
-                                  {25, u"Мод Hide", 4, u"hide", 8, 160}});
+    EdEdit = addLabelledEdit(configuration, QStringLiteral("EdEdit"), QStringLiteral("Введите Заголовок Редактора *"),
+                             fieldAt(8, 16, 153));
+    LabeledEdit2 = addLabelledEdit(configuration, QStringLiteral("LabeledEdit2"),
+                                   QStringLiteral("Введите Имя Редактора"), fieldAt(8, 56, 153));
+    addStyleBoxes(configuration,
+                  {{28, u"Недоступна", 1, u"disable", 8, 88},
+                   {27, u"Мод Result", 2, u"result", 8, 112},
+                   {26, u"Мод Group", 3, u"group", 8, 136},
+                   {25, u"Мод Hide", 4, u"hide", 8, 160}});
     addGeometryRow(configuration, {&Edit26, &Edit27, &Edit28, &Edit29},
                    {.firstNumber = 26, .top = 184, .caption = {8, 192}});
 
     // The automatic-scrolling boxes pair the vertical caption with "autohs", the horizontal one with
     // "autovs"; the scroll-bar boxes pair them the other way.
     QWidget *properties = page.tabs[1];
-    addStyleBoxes(properties, {{29, u"Только для чтения", 5, u"read", 8, 8},
-                               {30, u"Ввод Пароля", 6, u"pass", 8, 28},
-                               {31, u"Мульти Текст", 7, u"multi", 8, 48},
-                               {32, u"Автоматическая Верт. Прок.", 8, u"autohs", 8, 68},
-                               {33, u"Автоматическая Гориз. Прок.", 9, u"autovs", 8, 88},
-                               {34, u"Доб. Верт. прокрутку", 10, u"vsbar", 8, 108},
-                               {35, u"Доб. Горизонт. прокрутку", 11, u"hsbar", 8, 128}});
-    LimEdit = labeledField(properties, QStringLiteral("LimEdit"), QStringLiteral("Лимит чисел"), 8, 172, 145);
-    CheckBox64 = checkBox(properties, QStringLiteral("CheckBox64"), QStringLiteral("Вкл. Выкл. Лимит чисел"), 8, 204);
+    addStyleBoxes(properties,
+                  {{29, u"Только для чтения", 5, u"read", 8, 8},
+                   {30, u"Ввод Пароля", 6, u"pass", 8, 28},
+                   {31, u"Мульти Текст", 7, u"multi", 8, 48},
+                   {32, u"Автоматическая Верт. Прок.", 8, u"autohs", 8, 68},
+                   {33, u"Автоматическая Гориз. Прок.", 9, u"autovs", 8, 88},
+                   {34, u"Доб. Верт. прокрутку", 10, u"vsbar", 8, 108},
+                   {35, u"Доб. Горизонт. прокрутку", 11, u"hsbar", 8, 128}});
+    LimEdit =
+        addLabelledEdit(properties, QStringLiteral("LimEdit"), QStringLiteral("Лимит чисел"), fieldAt(8, 172, 145));
+    CheckBox64 = addCheckBox(properties, QStringLiteral("CheckBox64"), QStringLiteral("Вкл. Выкл. Лимит чисел"),
+                             QRect(8, 204, 0, kCheckBoxHeight));
     CheckBox64->setChecked(true);
     onSignal(CheckBox64, &QCheckBox::clicked, this, [this] { CheckBox64Click(); });
 }
@@ -436,34 +467,44 @@ void TForm5::buildLinkPage()
 {
     const Page page = addPage({QStringLiteral("PageControl7"),
                                {QStringLiteral("Конфигурации"), QStringLiteral("Свойства")},
-                               QStringLiteral("Button19"), QStringLiteral("Создать код линка"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button19Click,
-                               QStringLiteral("LabeledEdit12"), QPoint(16, 360)});
+                               QStringLiteral("Button19"),
+                               QStringLiteral("Создать код линка"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button19Click,
+                               QStringLiteral("LabeledEdit12"),
+                               QPoint(16, 360)});
     PageControl7 = page.sheets;
     Button19 = page.generate;
     LabeledEdit12 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    LinkEdit = labeledField(configuration, QStringLiteral("LinkEdit"), QStringLiteral("Введите Заголовок Линка *"), 8,
-                            16, 153);
-    NameLink = labeledField(configuration, QStringLiteral("NameLink"), QStringLiteral("Введите Имя Линка"), 8, 56, 153);
-    addStyleBoxes(configuration, {{39, u"Недоступна", 1, u"disable", 8, 88},
-                                  {38, u"Мод Result", 2, u"result", 8, 112},
-                                  {37, u"Мод Group", 3, u"group", 8, 136},
-                                  {36, u"Мод Hide", 4, u"hide", 8, 160}});
+    LinkEdit = addLabelledEdit(configuration, QStringLiteral("LinkEdit"), QStringLiteral("Введите Заголовок Линка *"),
+                               fieldAt(8, 16, 153));
+    NameLink = addLabelledEdit(configuration, QStringLiteral("NameLink"), QStringLiteral("Введите Имя Линка"),
+                               fieldAt(8, 56, 153));
+    addStyleBoxes(configuration,
+                  {{39, u"Недоступна", 1, u"disable", 8, 88},
+                   {38, u"Мод Result", 2, u"result", 8, 112},
+                   {37, u"Мод Group", 3, u"group", 8, 136},
+                   {36, u"Мод Hide", 4, u"hide", 8, 160}});
     addGeometryRow(configuration, {&Edit30, &Edit31, &Edit32, &Edit33},
                    {.firstNumber = 30, .top = 184, .caption = {8, 192}});
 
     // Laid out but without a handler: nothing reads it.
-    CheckBox40 = checkBox(page.tabs[1], QStringLiteral("CheckBox40"), QStringLiteral("Авто - ширина фута"), 8, 8);
+    CheckBox40 = addCheckBox(page.tabs[1], QStringLiteral("CheckBox40"), QStringLiteral("Авто - ширина фута"),
+                             QRect(8, 8, 0, kCheckBoxHeight));
 }
 
 void TForm5::buildTabPage()
 {
-    const Page page = addPage({QStringLiteral("PageControl8"), {QStringLiteral("Конфигурации")},
-                               QStringLiteral("Button22"), QStringLiteral("Создать код таблицы"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button22Click,
-                               QStringLiteral("LabeledEdit8"), QPoint(16, 360)});
+    const Page page = addPage({QStringLiteral("PageControl8"),
+                               {QStringLiteral("Конфигурации")},
+                               QStringLiteral("Button22"),
+                               QStringLiteral("Создать код таблицы"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button22Click,
+                               QStringLiteral("LabeledEdit8"),
+                               QPoint(16, 360)});
     PageControl8 = page.sheets;
     Button22 = page.generate;
     LabeledEdit8 = page.id;
@@ -471,39 +512,44 @@ void TForm5::buildTabPage()
     QWidget *configuration = page.tabs[0];
     addGeometryRow(configuration, {&Edit34, &Edit35, &Edit36, &Edit37},
                    {.firstNumber = 34, .top = 8, .caption = {8, 16}});
-    addStyleBoxes(configuration, {{44, u"Недоступна", 1, u"disable", 8, 40},
-                                  {43, u"Мод Result", 2, u"result", 8, 64},
-                                  {42, u"Мод Group", 3, u"group", 8, 88},
-                                  {41, u"Мод Hide", 4, u"hide", 8, 112}});
-    label(configuration, QStringLiteral("Заголовок *"), 8, 144);
-    Edit2 = field(configuration, QStringLiteral("Edit2"), 8, 160, 145);
+    addStyleBoxes(configuration,
+                  {{44, u"Недоступна", 1, u"disable", 8, 40},
+                   {43, u"Мод Result", 2, u"result", 8, 64},
+                   {42, u"Мод Group", 3, u"group", 8, 88},
+                   {41, u"Мод Hide", 4, u"hide", 8, 112}});
+    addLabel(configuration, {}, QStringLiteral("Заголовок *"), QRect(8, 144, 0, 0));
+    Edit2 = addEdit(configuration, QStringLiteral("Edit2"), fieldAt(8, 160, 145));
 }
 
 void TForm5::buildIconPage()
 {
-    const Page page = addPage({QStringLiteral("PageControl9"), {QStringLiteral("Конфигурации и свойства")},
-                               QStringLiteral("Button23"), QStringLiteral("Создать код изображение"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button23Click,
-                               QStringLiteral("LabeledEdit13"), QPoint(16, 360)});
+    const Page page = addPage({QStringLiteral("PageControl9"),
+                               {QStringLiteral("Конфигурации и свойства")},
+                               QStringLiteral("Button23"),
+                               QStringLiteral("Создать код изображение"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button23Click,
+                               QStringLiteral("LabeledEdit13"),
+                               QPoint(16, 360)});
     PageControl9 = page.sheets;
     Button23 = page.generate;
     LabeledEdit13 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    SpeedButton1 = button(configuration, QStringLiteral("SpeedButton1"), QStringLiteral("Загрузить иконку"),
-                          QRect(8, 8, 121, 25));
+    SpeedButton1 = addButton(configuration, QStringLiteral("SpeedButton1"), QStringLiteral("Загрузить иконку"),
+                             QRect(8, 8, 121, 25));
     SpeedButton1->setEnabled(false);
     onSignal(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
-    Edit38 = field(configuration, QStringLiteral("Edit38"), 8, 40, 177);
+    Edit38 = addEdit(configuration, QStringLiteral("Edit38"), fieldAt(8, 40, 177));
     Edit38->setReadOnly(true);
-    CheckBox45 = checkBox(configuration, QStringLiteral("CheckBox45"), QStringLiteral("Вкл. Выкл. Запись иконки"), 8,
-                          72);
+    CheckBox45 = addCheckBox(configuration, QStringLiteral("CheckBox45"), QStringLiteral("Вкл. Выкл. Запись иконки"),
+                             QRect(8, 72, 0, kCheckBoxHeight));
     onSignal(CheckBox45, &QCheckBox::clicked, this, [this] { CheckBox45Click(); });
-    label(configuration, QStringLiteral("Выровнить"), 8, 104);
-    ComboBox5 = pickList(configuration, QStringLiteral("ComboBox5"),
-                         {QString(), QStringLiteral("center"), QStringLiteral("left"), QStringLiteral("right"),
-                          QStringLiteral("top"), QStringLiteral("bottom")},
-                         8, 120, 145);
+    addLabel(configuration, {}, QStringLiteral("Выровнить"), QRect(8, 104, 0, 0));
+    ComboBox5 = addPickList(configuration, QStringLiteral("ComboBox5"),
+                            {QString(), QStringLiteral("center"), QStringLiteral("left"), QStringLiteral("right"),
+                             QStringLiteral("top"), QStringLiteral("bottom")},
+                            fieldAt(8, 120, 145));
     addGeometryRow(configuration, {&Edit43, &Edit44, &Edit45, &Edit46},
                    {.firstNumber = 43, .top = 152, .caption = {8, 160}});
 }
@@ -512,112 +558,132 @@ void TForm5::buildCheckPage()
 {
     const Page page = addPage({QStringLiteral("PageControl10"),
                                {QStringLiteral("Конфигурации"), QStringLiteral("Свойства")},
-                               QStringLiteral("Button24"), QStringLiteral("Добавить Код Check Box"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button24Click,
-                               QStringLiteral("LabeledEdit9"), QPoint(16, 360)});
+                               QStringLiteral("Button24"),
+                               QStringLiteral("Добавить Код Check Box"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button24Click,
+                               QStringLiteral("LabeledEdit9"),
+                               QPoint(16, 360)});
     PageControl10 = page.sheets;
     Button24 = page.generate;
     LabeledEdit9 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    CheckEdit = labeledField(configuration, QStringLiteral("CheckEdit"), QStringLiteral("Введите Заколовок Check Box"),
-                             8, 16, 153);
+    CheckEdit = addLabelledEdit(configuration, QStringLiteral("CheckEdit"),
+                                QStringLiteral("Введите Заколовок Check Box"), fieldAt(8, 16, 153));
     addGeometryRow(configuration, {&Edit39, &Edit40, &Edit41, &Edit42},
                    {.firstNumber = 39, .top = 44, .caption = {8, 52}});
-    label(configuration, QStringLiteral("Тип:"), 8, 72);
-    ComboBox6 = pickList(configuration, QStringLiteral("ComboBox6"),
-                         {QStringLiteral("standart"), QStringLiteral("push")}, 8, 88, 145);
-    label(configuration, QStringLiteral("Выровнить:"), 8, 114);
-    ComboBox7 = pickList(configuration, QStringLiteral("ComboBox7"),
-                         {QString(), QStringLiteral("left"), QStringLiteral("right")}, 8, 130, 145);
-    addStyleBoxes(configuration, {{49, u"Недоступна", 1, u"disable", 8, 160},
-                                  {48, u"Мод Result", 2, u"result", 104, 160},
-                                  {47, u"Мод Group", 3, u"group", 8, 180},
-                                  {46, u"Мод Hide", 4, u"hide", 104, 180}});
-    CheckNEdit = labeledField(configuration, QStringLiteral("CheckNEdit"), QStringLiteral("Введите имя Check Box"), 8,
-                              220, 153);
+    addLabel(configuration, {}, QStringLiteral("Тип:"), QRect(8, 72, 0, 0));
+    ComboBox6 = addPickList(configuration, QStringLiteral("ComboBox6"),
+                            {QStringLiteral("standart"), QStringLiteral("push")}, fieldAt(8, 88, 145));
+    addLabel(configuration, {}, QStringLiteral("Выровнить:"), QRect(8, 114, 0, 0));
+    ComboBox7 = addPickList(configuration, QStringLiteral("ComboBox7"),
+                            {QString(), QStringLiteral("left"), QStringLiteral("right")}, fieldAt(8, 130, 145));
+    addStyleBoxes(configuration,
+                  {{49, u"Недоступна", 1, u"disable", 8, 160},
+                   {48, u"Мод Result", 2, u"result", 104, 160},
+                   {47, u"Мод Group", 3, u"group", 8, 180},
+                   {46, u"Мод Hide", 4, u"hide", 104, 180}});
+    CheckNEdit = addLabelledEdit(configuration, QStringLiteral("CheckNEdit"), QStringLiteral("Введите имя Check Box"),
+                                 fieldAt(8, 220, 153));
 
     addStyleBoxes(page.tabs[1], {{50, u"Мод: Flat", 5, u"flat", 8, 8}});
 }
 
 void TForm5::buildScrollPage()
 {
-    const Page page = addPage({QStringLiteral("PageControl11"), {QStringLiteral("Конфигурации")},
-                               QStringLiteral("Button25"), QStringLiteral("Добавить код Scroll"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button25Click,
-                               QStringLiteral("LabeledEdit14"), QPoint(16, 360)});
+    const Page page = addPage({QStringLiteral("PageControl11"),
+                               {QStringLiteral("Конфигурации")},
+                               QStringLiteral("Button25"),
+                               QStringLiteral("Добавить код Scroll"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button25Click,
+                               QStringLiteral("LabeledEdit14"),
+                               QPoint(16, 360)});
     PageControl11 = page.sheets;
     Button25 = page.generate;
     LabeledEdit14 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    ScrollEdit = labeledField(configuration, QStringLiteral("ScrollEdit"), QStringLiteral("Введите Заколовок Scroll *"),
-                              8, 16, 153);
+    ScrollEdit = addLabelledEdit(configuration, QStringLiteral("ScrollEdit"),
+                                 QStringLiteral("Введите Заколовок Scroll *"), fieldAt(8, 16, 153));
     addGeometryRow(configuration, {&Edit47, &Edit48, &Edit49, &Edit50},
                    {.firstNumber = 47, .top = 44, .caption = {8, 52}});
-    label(configuration, QStringLiteral("Тип"), 8, 72);
-    ComboBox9 = pickList(configuration, QStringLiteral("ComboBox9"),
-                         {QStringLiteral("vertical"), QStringLiteral("horizontal")}, 8, 88, 145);
-    label(configuration, QStringLiteral("Выровнить"), 8, 114);
-    ComboBox8 = pickList(configuration, QStringLiteral("ComboBox8"),
-                         {QString(), QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("top"),
-                          QStringLiteral("bottom")},
-                         8, 130, 145);
-    addStyleBoxes(configuration, {{54, u"Недоступна", 1, u"disable", 8, 160},
-                                  {53, u"Мод Result", 2, u"result", 104, 160},
-                                  {52, u"Мод Group", 3, u"group", 8, 180},
-                                  {51, u"Мод Hide", 4, u"hide", 104, 180}});
-    ScrollName = labeledField(configuration, QStringLiteral("ScrollName"), QStringLiteral("Введите имя Scroll"), 8, 220,
-                              153);
+    addLabel(configuration, {}, QStringLiteral("Тип"), QRect(8, 72, 0, 0));
+    ComboBox9 = addPickList(configuration, QStringLiteral("ComboBox9"),
+                            {QStringLiteral("vertical"), QStringLiteral("horizontal")}, fieldAt(8, 88, 145));
+    addLabel(configuration, {}, QStringLiteral("Выровнить"), QRect(8, 114, 0, 0));
+    ComboBox8 = addPickList(
+        configuration, QStringLiteral("ComboBox8"),
+        {QString(), QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("top"), QStringLiteral("bottom")},
+        fieldAt(8, 130, 145));
+    addStyleBoxes(configuration,
+                  {{54, u"Недоступна", 1, u"disable", 8, 160},
+                   {53, u"Мод Result", 2, u"result", 104, 160},
+                   {52, u"Мод Group", 3, u"group", 8, 180},
+                   {51, u"Мод Hide", 4, u"hide", 104, 180}});
+    ScrollName = addLabelledEdit(configuration, QStringLiteral("ScrollName"), QStringLiteral("Введите имя Scroll"),
+                                 fieldAt(8, 220, 153));
 }
 
 void TForm5::buildTextPage()
 {
-    const Page page = addPage({QStringLiteral("PageControl12"), {QStringLiteral("Конфигурации")},
-                               QStringLiteral("Button26"), QStringLiteral("Создать код Текста"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button26Click,
-                               QStringLiteral("LabeledEdit10"), QPoint(16, 360)});
+    const Page page = addPage({QStringLiteral("PageControl12"),
+                               {QStringLiteral("Конфигурации")},
+                               QStringLiteral("Button26"),
+                               QStringLiteral("Создать код Текста"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button26Click,
+                               QStringLiteral("LabeledEdit10"),
+                               QPoint(16, 360)});
     PageControl12 = page.sheets;
     Button26 = page.generate;
     LabeledEdit10 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    LabelEdit = labeledField(configuration, QStringLiteral("LabelEdit"), QStringLiteral("Введите Заколовок Текста"), 8,
-                             16, 153);
+    LabelEdit = addLabelledEdit(configuration, QStringLiteral("LabelEdit"), QStringLiteral("Введите Заколовок Текста"),
+                                fieldAt(8, 16, 153));
     addGeometryRow(configuration, {&Edit51, &Edit52, &Edit53, &Edit54},
                    {.firstNumber = 51, .top = 44, .caption = {8, 52}});
-    label(configuration, QStringLiteral("Выровнить"), 8, 72);
-    ComboBox10 = pickList(configuration, QStringLiteral("ComboBox10"),
-                          {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Center")}, 8, 88, 145);
-    addStyleBoxes(configuration, {{58, u"Недоступна", 1, u"disable", 8, 120},
-                                  {57, u"Мод Result", 2, u"result", 8, 144},
-                                  {56, u"Мод Group", 3, u"group", 8, 168},
-                                  {55, u"Мод Hide", 4, u"hide", 8, 192}});
-    LabeledEdit3 = labeledField(configuration, QStringLiteral("LabeledEdit3"),
-                                QStringLiteral("Введите имя Обычного текста"), 8, 232, 153);
+    addLabel(configuration, {}, QStringLiteral("Выровнить"), QRect(8, 72, 0, 0));
+    ComboBox10 =
+        addPickList(configuration, QStringLiteral("ComboBox10"),
+                    {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Center")}, fieldAt(8, 88, 145));
+    addStyleBoxes(configuration,
+                  {{58, u"Недоступна", 1, u"disable", 8, 120},
+                   {57, u"Мод Result", 2, u"result", 8, 144},
+                   {56, u"Мод Group", 3, u"group", 8, 168},
+                   {55, u"Мод Hide", 4, u"hide", 8, 192}});
+    LabeledEdit3 = addLabelledEdit(configuration, QStringLiteral("LabeledEdit3"),
+                                   QStringLiteral("Введите имя Обычного текста"), fieldAt(8, 232, 153));
 }
 
 void TForm5::buildPanelPage()
 {
-    const Page page = addPage({QStringLiteral("PageControl13"), {QStringLiteral("Конфигурации")},
-                               QStringLiteral("Button27"), QStringLiteral("Добавить код Панели"),
-                               QRect(16, 312, kGenerateWidth, 25), &TForm5::Button27Click,
-                               QStringLiteral("LabeledEdit15"), QPoint(16, 360)});
+    const Page page = addPage({QStringLiteral("PageControl13"),
+                               {QStringLiteral("Конфигурации")},
+                               QStringLiteral("Button27"),
+                               QStringLiteral("Добавить код Панели"),
+                               QRect(16, 312, kGenerateWidth, 25),
+                               &TForm5::Button27Click,
+                               QStringLiteral("LabeledEdit15"),
+                               QPoint(16, 360)});
     PageControl13 = page.sheets;
     Button27 = page.generate;
     LabeledEdit15 = page.id;
 
     QWidget *configuration = page.tabs[0];
-    LabeledEdit4 = labeledField(configuration, QStringLiteral("LabeledEdit4"),
-                                QStringLiteral("Введите Заколовок Панели *"), 8, 16, 153);
+    LabeledEdit4 = addLabelledEdit(configuration, QStringLiteral("LabeledEdit4"),
+                                   QStringLiteral("Введите Заколовок Панели *"), fieldAt(8, 16, 153));
     addGeometryRow(configuration, {&Edit55, &Edit56, &Edit57, &Edit58},
                    {.firstNumber = 55, .top = 44, .caption = {8, 52}});
-    addStyleBoxes(configuration, {{59, u"Недоступна", 1, u"disable", 8, 80},
-                                  {60, u"Мод Result", 2, u"result", 8, 104},
-                                  {61, u"Мод Group", 3, u"group", 8, 128},
-                                  {62, u"Мод Hide", 4, u"hide", 8, 152}});
-    LabeledEdit5 = labeledField(configuration, QStringLiteral("LabeledEdit5"), QStringLiteral("Введите имя Панели"), 8,
-                                192, 153);
+    addStyleBoxes(configuration,
+                  {{59, u"Недоступна", 1, u"disable", 8, 80},
+                   {60, u"Мод Result", 2, u"result", 8, 104},
+                   {61, u"Мод Group", 3, u"group", 8, 128},
+                   {62, u"Мод Hide", 4, u"hide", 8, 152}});
+    LabeledEdit5 = addLabelledEdit(configuration, QStringLiteral("LabeledEdit5"), QStringLiteral("Введите имя Панели"),
+                                   fieldAt(8, 192, 153));
 }
 
 void TForm5::FormCreate()
@@ -725,9 +791,8 @@ void TForm5::Button22Click()
 
 void TForm5::Button23Click()
 {
-    showComponentText(DialogLines::iconLine({.id = LabeledEdit13->text(),
-                                             .geometry = geometryOf(Edit43, Edit44, Edit45, Edit46),
-                                             .file = Edit38->text()}));
+    showComponentText(DialogLines::iconLine(
+        {.id = LabeledEdit13->text(), .geometry = geometryOf(Edit43, Edit44, Edit45, Edit46), .file = Edit38->text()}));
 }
 
 void TForm5::Button24Click()

@@ -1,9 +1,9 @@
 #include "wizards/alias_creator_window.h"
 
-#include "app/handler_guard.h"
+#include "common/fixed_layout.h"
+#include "common/handler_guard.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "wizards/fixed_layout.h"
 #include "wizards/wizard_lines.h"
 
 #include <QLabel>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/main_window.h"
 #include "catalogue/catalogue_window.h"
 #include "designer/dialog_designer_window.h"
-#include "app/main_window.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dialog_seam.h"
+#include "common/dialog_seam.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // The main window's file commands, the editor window's status panels and close question,
 // the active-editor rule and the error box, driven through the dialog seam.
-#include "app/handler_guard.h"
-#include "app/long_task.h"
 #include "app/main_window.h"
+#include "common/handler_guard.h"
+#include "common/long_task.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 #include "support/scripted_dialogs.h"

@@ -2,9 +2,9 @@
 // into the current editor by mouse clicks and arrow keys.
 #include "app/main_window.h"
 #include "catalogue/catalogue_window.h"
-#include "language/snippet_tables.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
+#include "language/snippet_tables.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_env.h"
 

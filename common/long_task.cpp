@@ -1,4 +1,4 @@
-#include "app/long_task.h"
+#include "common/long_task.h"
 
 #include <QApplication>
 #include <QProgressDialog>

@@ -1,6 +1,6 @@
-#include "app/handler_guard.h"
+#include "common/handler_guard.h"
 
-#include "app/dialog_seam.h"
+#include "common/dialog_seam.h"
 
 QString errorBoxText(const QString &message)
 {

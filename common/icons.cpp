@@ -1,4 +1,4 @@
-#include "app/icons.h"
+#include "common/icons.h"
 
 #include <QApplication>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "app/dialog_seam.h"
+#include "common/dialog_seam.h"
 
 #include <QApplication>
 #include <QFileDialog>

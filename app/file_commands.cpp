@@ -21,7 +21,7 @@ const QString kSaveFilter = QStringLiteral(
 
 TForm2 *TOrl::createEditor()
 {
-    auto *window = new TForm2;
+    auto *window = new TForm2([this](TForm2 *editor) { return saveEditor(editor); });
     Form2 = window;
     m_mdiArea->addSubWindow(window);
     return window;

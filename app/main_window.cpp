@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "auxiliary/about_window.h"
+#include "catalogue/palettes.h"
 #include "common/fixed_layout.h"
 #include "common/handler_guard.h"
 #include "common/icons.h"
@@ -228,6 +229,52 @@ void TOrl::connectPalette(QListWidget *palette, void (TOrl::*handler)())
         if (row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton)
             (this->*handler)();
     });
+}
+
+void TOrl::FormCreate()
+{
+    // The first file that cannot be opened ends the filling; the palettes from it on stay empty
+    // and start-up goes on after the error box.
+    runGuarded([this] {
+        Palettes::fill({{Simbol, QStringLiteral("Dat/simbol.orl")},
+                        {OnPanel, QStringLiteral("Dat/On.orl")},
+                        {Indent, QStringLiteral("Dat/Identifers.orl")},
+                        {Comands, QStringLiteral("Dat/Comands.orl")},
+                        {Dialog2, QStringLiteral("Dat/DialogBox.orl")}});
+    });
+}
+
+void TOrl::appendSelectedSnippet(const QListWidget *palette, SnippetTable table)
+{
+    if (!applyActiveEditorRule())
+        return;
+    if (const std::optional<QString> snippet = Palettes::selectedSnippet(*palette, table))
+        Form2->Memo1->appendAsLine(*snippet);
+}
+
+void TOrl::OnPanelClick()
+{
+    appendSelectedSnippet(OnPanel, SnippetTable::EventHeaders);
+}
+
+void TOrl::IndentClick()
+{
+    appendSelectedSnippet(Indent, SnippetTable::Identifiers);
+}
+
+void TOrl::SimbolClick()
+{
+    appendSelectedSnippet(Simbol, SnippetTable::Symbols);
+}
+
+void TOrl::ComandsClick()
+{
+    appendSelectedSnippet(Comands, SnippetTable::Commands);
+}
+
+void TOrl::Dialog2Click()
+{
+    appendSelectedSnippet(Dialog2, SnippetTable::DialogTemplates);
 }
 
 QList<TForm2 *> TOrl::editorWindows() const

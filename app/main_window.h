@@ -1,5 +1,7 @@
 #pragma once
 
+#include "language/snippet_tables.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -100,6 +102,8 @@ private:
     TForm2 *createEditor();
     void writeEditor(TForm2 *window, const QString &fileName);
     void connectPalette(QListWidget *palette, void (TOrl::*handler)());
+    // A palette click: the active-editor rule, then the selected row's snippet appended as a line.
+    void appendSelectedSnippet(const QListWidget *palette, SnippetTable table);
 
     QMdiArea *m_mdiArea = nullptr;
     QString m_lastSavedFileName;

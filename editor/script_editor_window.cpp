@@ -1,6 +1,5 @@
 #include "editor/script_editor_window.h"
 
-#include "app/main_window.h"
 #include "common/dialog_seam.h"
 #include "common/handler_guard.h"
 #include "common/icons.h"
@@ -37,7 +36,7 @@ void showNotFound(QWidget *dialog)
 
 } // namespace
 
-TForm2::TForm2(QWidget *parent) : QMdiSubWindow(parent)
+TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(std::move(save))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(imageListIcon(0));
@@ -163,9 +162,8 @@ bool TForm2::confirmClose()
          QStringLiteral("Текст в окне %1 был изменен. Сохранить изменения?").arg(windowTitle()),
          {Dialogs::Button::Yes, Dialogs::Button::No, Dialogs::Button::Cancel}});
     bool mayClose = answer == Dialogs::Button::No;
-    if (answer == Dialogs::Button::Yes && Orl) {
-        runGuarded([&] { mayClose = Orl->saveEditor(this); });
-    }
+    if (answer == Dialogs::Button::Yes && m_save)
+        runGuarded([&] { mayClose = m_save(this); });
     m_closeConfirmed = mayClose;
     return mayClose;
 }

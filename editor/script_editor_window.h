@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <functional>
 #include <optional>
 
 class FindDialog;
@@ -18,7 +19,11 @@ class SearchDialog;
 class TForm2 : public QMdiSubWindow {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget *parent = nullptr);
+    // How the window's text is saved when the user answers Yes to the close question ("Сохранить"
+    // of the main window): false when the user cancelled; throws when the write failed.
+    using SaveStep = std::function<bool(TForm2 *)>;
+
+    explicit TForm2(SaveStep save = {}, QWidget *parent = nullptr);
     ~TForm2() override;
 
     ScriptMemo *Memo1 = nullptr;
@@ -59,6 +64,7 @@ private:
     bool m_unsavedChanges = false;
     bool m_closeConfirmed = false;
     bool m_closing = false;
+    SaveStep m_save;
 };
 
 // The current editor: the window that editing commands, palettes, wizards and the designer write into.

@@ -21,7 +21,7 @@ public:
     explicit TOrl(QWidget *parent = nullptr);
     ~TOrl() override;
 
-    QMdiArea *mdiArea() const { return m_mdiArea; }
+    QMdiArea *clientArea() const { return m_mdiArea; }
 
     // Open editor windows, the one being created included.
     int MDIChildCount() const;

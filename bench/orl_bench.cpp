@@ -179,7 +179,7 @@ void benchDocument(Bench &bench, const QString &label, const QString &path, doub
 
     if (!bigSizes)
         return;
-    Orl->mdiArea()->setActiveSubWindow(window);
+    Orl->clientArea()->setActiveSubWindow(window);
     Orl->Comands->setCurrentRow(-1);
     int row = 0;
     const Figure palette = measure(25, [&] { Orl->Comands->setCurrentRow(-1); },

@@ -125,7 +125,7 @@ private slots:
     {
         TForm2 *a = TestEnv::newEditor();
         TForm2 *b = TestEnv::newEditor();
-        Orl->mdiArea()->setActiveSubWindow(a);
+        Orl->clientArea()->setActiveSubWindow(a);
         QCOMPARE(a->panelText(2), u"script1.mrc"_qs);
         QCOMPARE(Form2.data(), b); // activation alone does not move the current editor
         Orl->applyActiveEditorRule();

@@ -215,13 +215,13 @@ private slots:
         TForm2 *second = editorWith(u"here and here"_qs);
         select(second->Memo1, 4, 1);
         QCOMPARE(Form2.data(), second);
-        QCOMPARE(Orl->mdiArea()->currentSubWindow(), second);
+        QCOMPARE(Orl->clientArea()->currentSubWindow(), second);
 
         dialog->FindNextButton->click();
         QCOMPARE(selectionOf(first->Memo1), (Selection{8, 4}));
         QCOMPARE(selectionOf(second->Memo1), (Selection{4, 1}));
         // The match is shown: its window comes forward, while Form2 stays as it was.
-        QCOMPARE(Orl->mdiArea()->currentSubWindow(), first);
+        QCOMPARE(Orl->clientArea()->currentSubWindow(), first);
         QCOMPARE(Form2.data(), second);
         QVERIFY(second->FindDialog1 != first->FindDialog1);
     }

@@ -201,7 +201,7 @@ private slots:
         TestEnv::startProgram();
         TForm2 *first = TestEnv::newEditor();
         TForm2 *second = TestEnv::newEditor();
-        Orl->mdiArea()->setActiveSubWindow(first);
+        Orl->clientArea()->setActiveSubWindow(first);
         clickRow(Orl->OnPanel, 1);
         QCOMPARE(first->Memo1->wholeText(), u"on *:active:\r\n"_qs);
         QCOMPARE(second->Memo1->wholeText(), QString());

@@ -346,7 +346,7 @@ private slots:
         TForm2 *second = TestEnv::newEditor();
         Orl->N31Click();
         QCOMPARE(Form2.data(), second);
-        Orl->mdiArea()->setActiveSubWindow(first);
+        Orl->clientArea()->setActiveSubWindow(first);
         QVERIFY(first->Active());
         QTest::mouseClick(Form10->Panel(5), Qt::LeftButton);
         QCOMPARE(first->Memo1->wholeText(), QString());

@@ -6,7 +6,7 @@
 #include "auxiliary/settings_window.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "support/scripted_dialogs.h"
+#include "support/program_test.h"
 #include "support/test_env.h"
 
 #include <QCheckBox>
@@ -17,23 +17,14 @@
 #include <QTabWidget>
 #include <QtTest>
 
-class AuxiliaryWindowsTest : public QObject {
+class AuxiliaryWindowsTest : public ProgramTest {
     Q_OBJECT
+public:
+    AuxiliaryWindowsTest() : ProgramTest(ErrorBoxes::Forbidden) { }
+
 private:
-    ScriptedDialogs *dialogs = nullptr;
 
 private slots:
-    void init()
-    {
-        dialogs = new ScriptedDialogs;
-        TestEnv::startProgram();
-    }
-    void cleanup()
-    {
-        QVERIFY2(dialogs->errors().isEmpty(), qPrintable(dialogs->errors().join(u'\n')));
-        TestEnv::endProgram();
-        delete dialogs;
-    }
 
     void aboutWindowLayout()
     {

@@ -6,7 +6,7 @@
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 #include "support/designer_helpers.h"
-#include "support/scripted_dialogs.h"
+#include "support/program_test.h"
 #include "support/test_env.h"
 
 #include <QCheckBox>
@@ -17,7 +17,6 @@
 #include <QStackedWidget>
 #include <QtTest>
 
-#include <memory>
 
 namespace {
 
@@ -38,20 +37,12 @@ void setGeometry(std::initializer_list<QLineEdit *> fields, std::initializer_lis
 
 } // namespace
 
-class DesignerPagesTest : public QObject {
+class DesignerPagesTest : public ProgramTest {
     Q_OBJECT
+public:
+    DesignerPagesTest() : ProgramTest(ErrorBoxes::Forbidden) { }
+
 private slots:
-    void init()
-    {
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        TestEnv::startProgram();
-    }
-    void cleanup()
-    {
-        QCOMPARE(m_dialogs->errors(), QStringList());
-        TestEnv::endProgram();
-        m_dialogs.reset();
-    }
 
     void everyStyleBoxWritesItsOwnSlot_data()
     {
@@ -191,15 +182,15 @@ private slots:
         designer->CheckBox45->click();
         QVERIFY(designer->SpeedButton1->isEnabled());
         const QString path = QDir::toNativeSeparators(u"/pics/logo.bmp"_qs);
-        m_dialogs->chooseFile(u"/pics/logo.bmp"_qs);
+        dialogs->chooseFile(u"/pics/logo.bmp"_qs);
         designer->SpeedButton1->click();
-        QCOMPARE(m_dialogs->fileRequests.size(), 1);
-        QCOMPARE(m_dialogs->fileRequests[0].kind, Dialogs::FileRequest::Kind::OpenPicture);
+        QCOMPARE(dialogs->fileRequests.size(), 1);
+        QCOMPARE(dialogs->fileRequests[0].kind, Dialogs::FileRequest::Kind::OpenPicture);
         QCOMPARE(designer->Edit38->text(), path);
 
-        m_dialogs->cancelFile();
+        dialogs->cancelFile();
         designer->SpeedButton1->click();
-        QCOMPARE(m_dialogs->fileRequests.size(), 2);
+        QCOMPARE(dialogs->fileRequests.size(), 2);
         QCOMPARE(designer->Edit38->text(), path);
 
         designer->LabeledEdit13->setText(u"7"_qs);
@@ -379,9 +370,6 @@ private slots:
         for (int i = 4; i < 16; ++i)
             QVERIFY2(shape.match(expected[i]).hasMatch(), qPrintable(expected[i]));
     }
-
-private:
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
 };
 
 QTEST_MAIN(DesignerPagesTest)

@@ -5,7 +5,7 @@
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 #include "support/designer_helpers.h"
-#include "support/scripted_dialogs.h"
+#include "support/program_test.h"
 #include "support/test_env.h"
 
 #include <QCheckBox>
@@ -20,7 +20,6 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include <memory>
 
 namespace {
 
@@ -40,20 +39,12 @@ bool slotsEmpty()
 
 } // namespace
 
-class DesignerWindowTest : public QObject {
+class DesignerWindowTest : public ProgramTest {
     Q_OBJECT
+public:
+    DesignerWindowTest() : ProgramTest(ErrorBoxes::Forbidden) { }
+
 private slots:
-    void init()
-    {
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        TestEnv::startProgram();
-    }
-    void cleanup()
-    {
-        QCOMPARE(m_dialogs->errors(), QStringList());
-        TestEnv::endProgram();
-        m_dialogs.reset();
-    }
 
     void opensAFixedStayOnTopWindowOnPageZero()
     {
@@ -277,7 +268,6 @@ private slots:
 
     void iconSwitchAndPictureDialog()
     {
-        ScriptedDialogs &dialogs = *m_dialogs;
         TForm5 *designer = openDesigner();
         designer->Edit1->setText(u"\"T\""_qs);
 
@@ -287,13 +277,13 @@ private slots:
         designer->Button11->click();
         QCOMPARE(designer->Memo2->toPlainText().split(u'\n').last(), u"icon , 0"_qs);
 
-        dialogs.chooseFile(u"/pics/app.ico"_qs);
+        dialogs->chooseFile(u"/pics/app.ico"_qs);
         designer->Button12->click();
-        QCOMPARE(dialogs.fileRequests.size(), 1);
-        QCOMPARE(dialogs.fileRequests[0].kind, Dialogs::FileRequest::Kind::OpenPicture);
+        QCOMPARE(dialogs->fileRequests.size(), 1);
+        QCOMPARE(dialogs->fileRequests[0].kind, Dialogs::FileRequest::Kind::OpenPicture);
         QCOMPARE(designer->Edit6->text(), QDir::toNativeSeparators(u"/pics/app.ico"_qs));
 
-        dialogs.cancelFile();
+        dialogs->cancelFile();
         designer->Button12->click();
         QCOMPARE(designer->Edit6->text(), QDir::toNativeSeparators(u"/pics/app.ico"_qs));
 
@@ -315,9 +305,6 @@ private slots:
         QCOMPARE(designer->Memo2->toPlainText(), withIcon.replace(u"option pixels"_qs, u"option pixels notheme"_qs));
         QVERIFY(slotsEmpty());
     }
-
-private:
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
 };
 
 QTEST_MAIN(DesignerWindowTest)

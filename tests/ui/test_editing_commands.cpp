@@ -4,7 +4,7 @@
 #include "editor/find_replace_dialogs.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "support/scripted_dialogs.h"
+#include "support/program_test.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -25,10 +25,9 @@ void select(ScriptMemo *memo, qsizetype start, qsizetype length)
 
 } // namespace
 
-class EditingCommandsTest : public QObject {
+class EditingCommandsTest : public ProgramTest {
     Q_OBJECT
 private:
-    ScriptedDialogs *dialogs = nullptr;
 
     ScriptMemo *memoWith(const QString &textWithLf)
     {
@@ -44,18 +43,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        dialogs = new ScriptedDialogs;
-        TestEnv::startProgram();
-        dialogs->clear();
-    }
 
-    void cleanup()
-    {
-        TestEnv::endProgram();
-        delete dialogs;
-    }
 
     void withNoEditorOpenCommandsDoNothing()
     {

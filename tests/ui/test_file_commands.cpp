@@ -5,7 +5,7 @@
 #include "common/long_task.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "support/scripted_dialogs.h"
+#include "support/program_test.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -30,11 +30,17 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-class FileCommandsTest : public QObject {
+class FileCommandsTest : public ProgramTest {
     Q_OBJECT
 private:
-    ScriptedDialogs *dialogs = nullptr;
     QTemporaryDir *dir = nullptr;
+
+    void setUpTest() override { dir = new QTemporaryDir; }
+    void tearDownTest() override
+    {
+        delete dir;
+        dir = nullptr;
+    }
 
     QString path(const QString &name) const { return dir->filePath(name); }
 
@@ -53,20 +59,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        dialogs = new ScriptedDialogs;
-        dir = new QTemporaryDir;
-        TestEnv::startProgram();
-        dialogs->clear();
-    }
 
-    void cleanup()
-    {
-        TestEnv::endProgram();
-        delete dir;
-        delete dialogs;
-    }
 
     void newWindowsAreNumberedByTheOpenWindows()
     {

@@ -5,7 +5,7 @@
 #include "editor/memo_search.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "support/scripted_dialogs.h"
+#include "support/program_test.h"
 #include "support/test_env.h"
 
 #include <QCheckBox>
@@ -45,10 +45,9 @@ Options options(bool matchCase, bool wholeWord, Direction direction)
 
 } // namespace
 
-class FindReplaceDialogsTest : public QObject {
+class FindReplaceDialogsTest : public ProgramTest {
     Q_OBJECT
 private:
-    ScriptedDialogs *dialogs = nullptr;
 
     TForm2 *editorWith(const QString &textWithLf)
     {
@@ -70,18 +69,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        dialogs = new ScriptedDialogs;
-        TestEnv::startProgram();
-        dialogs->clear();
-    }
 
-    void cleanup()
-    {
-        TestEnv::endProgram();
-        delete dialogs;
-    }
 
     void documentSearchAgreesWithTheWholeTextSteps()
     {

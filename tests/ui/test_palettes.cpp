@@ -5,7 +5,7 @@
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 #include "language/snippet_tables.h"
-#include "support/scripted_dialogs.h"
+#include "support/program_test.h"
 #include "support/test_env.h"
 
 #include <QListWidget>
@@ -36,11 +36,12 @@ void copyDataFilesExcept(const QString &dir, const QString &left)
 
 } // namespace
 
-class PalettesTest : public QObject {
+class PalettesTest : public ProgramTest {
     Q_OBJECT
+public:
+    PalettesTest() : ProgramTest(ErrorBoxes::Allowed, Start::ByTheTest) { }
+
 private:
-    ScriptedDialogs *dialogs = nullptr;
-    QString startDir;
 
     // Brings a palette into view and clicks one of its rows, as the user would.
     void clickRow(QListWidget *palette, int row)
@@ -57,18 +58,7 @@ private:
     QString editorText() const { return Form2->Memo1->wholeText(); }
 
 private slots:
-    void init()
-    {
-        startDir = QDir::currentPath();
-        dialogs = new ScriptedDialogs;
-    }
 
-    void cleanup()
-    {
-        TestEnv::endProgram();
-        QDir::setCurrent(startDir);
-        delete dialogs;
-    }
 
     void palettesAreFilledFromTheDataFiles()
     {

@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "support/scripted_dialogs.h"
+#include "support/program_test.h"
 #include "support/test_env.h"
 #include "wizards/alias_creator_window.h"
 #include "wizards/colour_picker_window.h"
@@ -71,10 +71,12 @@ QByteArray readFile(const QString &path)
 
 } // namespace
 
-class WizardsTest : public QObject {
+class WizardsTest : public ProgramTest {
     Q_OBJECT
+public:
+    WizardsTest() : ProgramTest(ErrorBoxes::Forbidden) { }
+
 private:
-    ScriptedDialogs *dialogs = nullptr;
 
     void selectAliasCommand(const QString &command)
     {
@@ -85,17 +87,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        dialogs = new ScriptedDialogs;
-        TestEnv::startProgram();
-    }
-    void cleanup()
-    {
-        QVERIFY2(dialogs->errors().isEmpty(), qPrintable(dialogs->errors().join(u'\n')));
-        TestEnv::endProgram();
-        delete dialogs;
-    }
 
     void withNoEditorTheWizardsDoNotOpen()
     {

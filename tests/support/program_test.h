@@ -1,0 +1,42 @@
+#pragma once
+
+#include "support/scripted_dialogs.h"
+
+#include <QObject>
+#include <QString>
+
+// The base of the window tests: before each test function the program's windows are created as
+// main() creates them, with every dialog answered by a script; after it they are freed.
+class ProgramTest : public QObject {
+    Q_OBJECT
+protected:
+    enum class Start {
+        BeforeEachTest, // the program runs when a test function begins
+        ByTheTest,      // the test starts it itself (in a working folder of its choice)
+    };
+    enum class ErrorBoxes {
+        Allowed,   // the start-up's questions are forgotten; the tests read dialogs->errors() themselves
+        Forbidden, // an error box at any time, start-up included, fails the test
+    };
+
+    explicit ProgramTest(ErrorBoxes errorBoxes = ErrorBoxes::Allowed, Start start = Start::BeforeEachTest)
+        : m_errorBoxes(errorBoxes), m_start(start)
+    {
+    }
+
+    // What a test class adds before each test function, once the program runs, and after it, once
+    // the program has ended.
+    virtual void setUpTest() { }
+    virtual void tearDownTest() { }
+
+    ScriptedDialogs *dialogs = nullptr;
+
+private slots:
+    void init();
+    void cleanup();
+
+private:
+    ErrorBoxes m_errorBoxes;
+    Start m_start;
+    QString m_startDir;
+};

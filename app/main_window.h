@@ -35,7 +35,11 @@ public:
     // "Сохранить" for one window; false when the user cancelled the dialog. Throws on a failed write.
     bool saveEditor(TForm2 *window);
 
-    // Menu items, toolbar buttons and palettes, under the names of the window layout.
+    // Menu items, toolbar buttons and palettes, under the names of the window layout: N1 "Файл",
+    // N10 "Форматирование", N19 "Создать", N24 "Окна" (N27 its "Упорадочит"), N42 "Поиск" and N37
+    // "Инфо." open their menus; every other N item is the command its handler below names.
+    // ToolButtonN runs a menu item; OnPanel and Indent are the left palettes, Simbol, Comands and
+    // Dialog2 the right ones in Panel1.
     QAction *N1, *N2, *N3, *N4, *N6, *N7, *N9;
     QAction *N10, *N11, *N12, *N13, *N15, *N16, *N41;
     QAction *N19, *N20, *N21, *N23, *N31;
@@ -52,39 +56,39 @@ public:
     QLabel *Image1;
 
     // File commands.
-    void N2Click();
-    void N3Click();
-    void N4Click();
-    void N6Click();
-    void N7Click();
-    void N9Click();
+    void N2Click(); // "Создать...": a new empty script window
+    void N3Click(); // "Закрыть": closes the active script window
+    void N4Click(); // "Открыть...": a file read into a new script window
+    void N6Click(); // "Сохранить": the active window's text written without a dialog where it may be
+    void N7Click(); // "Сохранить как...": the active window's text written under a chosen name
+    void N9Click(); // "Выход": closes the main window and ends the program
     // Editing and formatting commands.
-    void N11Click();
-    void N12Click();
-    void N13Click();
-    void N15Click();
-    void N16Click();
-    void N41Click();
-    void N43Click();
-    void N44Click();
+    void N11Click(); // "Копировать...": the selection to the clipboard
+    void N12Click(); // "Вставить...": the clipboard's text at the caret
+    void N13Click(); // "Выделить всё...": selects the whole text
+    void N15Click(); // "Закоментировать": wraps the selection in comment marks
+    void N16Click(); // "Отступить от начала": indents the selected lines
+    void N41Click(); // "Очистить редактор": empties the text after a question
+    void N43Click(); // "Поиск": opens the active window's find dialog
+    void N44Click(); // "Заменить": opens the active window's replace dialog
     // Windows of the "Создать" and "Инфо." menus.
-    void N20Click();
-    void N21Click();
-    void N23Click();
-    void N31Click();
-    void N39Click();
+    void N20Click(); // "Алиас": the alias creator, modally
+    void N21Click(); // "Переменную": the variable creator, modally
+    void N23Click(); // "Создать диалоговое окно": one more dialog designer
+    void N31Click(); // "Цвет": one more colour picker
+    void N39Click(); // "О аторе": the about window, modally
     // Window arrangement.
-    void N25Click();
-    void N26Click();
-    void N28Click();
-    void N29Click();
+    void N25Click(); // "Каскадом": cascades the script windows
+    void N26Click(); // "Вытроить значки": lines up the minimized windows' icons
+    void N28Click(); // "По Горизонтали": tiles the script windows one above the other
+    void N29Click(); // "По вертикали": tiles the script windows side by side
     // Palettes.
-    void FormCreate();
-    void OnPanelClick();
-    void IndentClick();
-    void SimbolClick();
-    void ComandsClick();
-    void Dialog2Click();
+    void FormCreate(); // fills the five palettes from their data files
+    void OnPanelClick(); // "ON Панель": appends an event header
+    void IndentClick(); // "Идентифи.": appends an identifier
+    void SimbolClick(); // "Символы": appends a symbol
+    void ComandsClick(); // "Команды": appends a command's syntax line
+    void Dialog2Click(); // "Диалог. Окна": appends a dialog-table template
 
     // The program-wide last-saved file name and the window whose text was saved under it.
     QString lastSavedFileName() const { return m_lastSavedFileName; }

@@ -160,30 +160,30 @@ public:
     void styleBoxClick(QCheckBox *box, int slot, const QString &word);
 
     // Generate buttons.
-    void Button11Click();
-    void Button13Click();
-    void Button14Click();
-    void Button15Click();
-    void Button16Click();
-    void Button17Click();
-    void Button19Click();
-    void Button22Click();
-    void Button23Click();
-    void Button24Click();
-    void Button25Click();
-    void Button26Click();
-    void Button27Click();
+    void Button11Click(); // header page: the dialog line, title, size and option
+    void Button13Click(); // button page
+    void Button14Click(); // radio page
+    void Button15Click(); // combo page
+    void Button16Click(); // list page
+    void Button17Click(); // edit page
+    void Button19Click(); // link page
+    void Button22Click(); // tab page
+    void Button23Click(); // icon page
+    void Button24Click(); // check box page
+    void Button25Click(); // scroll page
+    void Button26Click(); // text page
+    void Button27Click(); // panel page
 
     // Check boxes that only switch other controls on and off, and the picture buttons.
-    void CheckBox63Click();
-    void CheckBox64Click();
-    void CheckBox45Click();
-    void Button12Click();
-    void SpeedButton1Click();
+    void CheckBox63Click(); // header page: the icon fields on or off
+    void CheckBox64Click(); // edit page: the limit field on or off
+    void CheckBox45Click(); // icon page: the picture field on or off
+    void Button12Click(); // header page: picks the dialog's icon file
+    void SpeedButton1Click(); // icon page: picks the picture file
 
     // Transfers: component text to the code memo, code memo to the current editor.
-    void Button28Click();
-    void Button29Click();
+    void Button28Click(); // "Вставить код в редактор": Memo2 onto the code memo
+    void Button29Click(); // code memo appended to the current script editor
 
 private:
     // What one page of Solo holds besides its own fields.

@@ -48,11 +48,11 @@ public:
     bool confirmClose();
     void forgetCloseAnswer() { m_closeConfirmed = false; }
 
-    void Memo1Change();
-    void FormActivate();
-    void FindDialog1Find();
-    void ReplaceDialog1Find();
-    void ReplaceDialog1Replace();
+    void Memo1Change(); // after every change of the text: caret position, state and caption into the panels
+    void FormActivate(); // on activation: the caption into panel 2
+    void FindDialog1Find(); // the find dialog's Find Next
+    void ReplaceDialog1Find(); // the replace dialog's Find Next
+    void ReplaceDialog1Replace(); // the replace dialog's Replace and Replace All
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -17,6 +17,7 @@ private slots:
     void missingFileCannotBeOpened();
     void shippedFiles_data();
     void shippedFiles();
+    void commandLabelsNameTheirRows();
 };
 
 void TestPaletteFile::lineRules_data()
@@ -110,6 +111,23 @@ void TestPaletteFile::shippedFiles()
     QCOMPARE(labels.size(), snippetTable(table).size());
     for (const QString &label : labels)
         QVERIFY(!label.trimmed().isEmpty());
+}
+
+// Each label of the commands palette begins with the command its row inserts ("timer" for "timer[Nname]").
+void TestPaletteFile::commandLabelsNameTheirRows()
+{
+    const std::optional<QStringList> labels =
+        CatalogueFile::read(QDir(QStringLiteral(ORL_DATA_DIR)).filePath(QStringLiteral("Comands.orl")));
+    QVERIFY(labels.has_value());
+    const QStringList &rows = snippetTable(SnippetTable::Commands);
+    QCOMPARE(labels->size(), rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QString name = labels->at(i).section(QLatin1Char(' '), 0, 0);
+        QVERIFY2(rows.at(i).startsWith(name), qPrintable(QStringLiteral("row %1: %2").arg(i).arg(labels->at(i))));
+    }
+    QCOMPARE(labels->at(42), QStringLiteral("dcc get"));
+    QCOMPARE(labels->at(90), QStringLiteral("gopts"));
+    QCOMPARE(labels->at(146), QStringLiteral("play"));
 }
 
 QTEST_APPLESS_MAIN(TestPaletteFile)

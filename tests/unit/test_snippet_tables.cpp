@@ -1,6 +1,7 @@
 // The snippet catalogue tables: sizes, every row quoted in full, the symbol table's order.
 #include "language/snippet_tables.h"
 
+#include <QSet>
 #include <QTest>
 
 namespace {
@@ -243,6 +244,50 @@ const QList<std::pair<int, QString>> kQuotedCommands = {
                          "[x y [w h]] [command] [popup.txt] [font [size]] [iconfile [N]]")},
 };
 
+// Command rows whose syntax follows mIRC's documented forms, by row.
+const QList<std::pair<int, QString>> kDocumentedCommands = {
+    {3, QStringLiteral("aline [-sahpi[N]nltc[N]] [c] <@name> <text>")},
+    {42, QStringLiteral("dcc get <folder>")},
+    {58, QStringLiteral("drawcopy [-ihmnt] <@name> [color] <x y w h> <@name> <x y [w h]>")},
+    {61, QStringLiteral("drawpic [-ihmnoftsclgN] <@name> [color] <x y [w h]> [x y w h] [N] [M] <filename>")},
+    {64, QStringLiteral("drawrot [-hmnpbfc] <@name> [color] <angle> [x y w h]")},
+    {65, QStringLiteral("drawsave [-bNqNv] <@name> <filename>")},
+    {70, QStringLiteral("editbox [-saf[N]nopbNeNvqN] [window] <text>")},
+    {75, QStringLiteral("filter [-asdfkwxnphNriocteubglLz] [n-n2] [c s] <infile | dialog id | @window> "
+                        "<outfile | dialog id | @window | alias> [alias] <matchtext>")},
+    {78, QStringLiteral("firewall [-cmN[+|-]d] [on|off] <server> <port> <userid> <password>")},
+    {80, QStringLiteral("flood [+c|-c] [on|off|clear] <bytes> <maxlines> <maxmessages> <ignoretime>")},
+    {88, QStringLiteral("gload [-h] <name> <filename|N|default>")},
+    {90, QStringLiteral("gopts <-b|i|e|h|n> <name> <on|off|size|pace|hide|nosize|nopace|nohide|langid>")},
+    {94, QStringLiteral("gqreq <on|off>")},
+    {120, QStringLiteral("iline [-sahpi[N]nltc[N]] [c] <@name> <N> <text>")},
+    {123, QStringLiteral("iuser <nick|address> [info]")},
+    {133, QStringLiteral("mdi <-a|c|t|v>")},
+    {144, QStringLiteral("pdcc [on|off]")},
+    {146, QStringLiteral("play [-aescpbnxqNmNfNrlN] [-tTOPIC] [alias] [#channel|nick|stop] <filename> [delay]")},
+    {164, QStringLiteral("rline [-ahsltc[N]] [c] <@name> <N> <text>")},
+    {169, QStringLiteral("savebuf [lines] [-sgaolpn] <window | dialog id> <filename>")},
+    {210, QStringLiteral("vcadd <command1,command2,...>")},
+};
+
+// True when every [ and < in the text is closed in order; the "<|>" mark is ordinary text.
+bool bracketsBalance(QString text)
+{
+    text.remove(QStringLiteral("<|>"));
+    QString open;
+    for (const QChar c : std::as_const(text)) {
+        if (c == QLatin1Char('[') || c == QLatin1Char('<')) {
+            open.append(c);
+        } else if (c == QLatin1Char(']') || c == QLatin1Char('>')) {
+            const QChar expected = c == QLatin1Char(']') ? QLatin1Char('[') : QLatin1Char('<');
+            if (open.isEmpty() || open.back() != expected)
+                return false;
+            open.chop(1);
+        }
+    }
+    return open.isEmpty();
+}
+
 const QStringList kBareCommands = QStringLiteral(
     "break continue disconnect exit halt haltdef saveini unsetall updatenl").split(QLatin1Char(' '));
 
@@ -259,6 +304,8 @@ private slots:
     void identifiersAsQuoted();
     void repeatedIdentifierRowsStayInPlace();
     void commandRowsAsQuoted();
+    void commandRowsFollowDocumentedSyntax();
+    void unquotedCommandRowsCloseTheirBrackets();
     void everyCommandRowStartsWithItsName();
     void onlyTheListedCommandsAreBare();
     void symbolsFollowTheirCodes();
@@ -338,6 +385,29 @@ void TestSnippetTables::commandRowsAsQuoted()
     const QStringList &commands = snippetTable(SnippetTable::Commands);
     for (const auto &[row, text] : kQuotedCommands)
         QCOMPARE(commands.at(row), text);
+}
+
+void TestSnippetTables::commandRowsFollowDocumentedSyntax()
+{
+    const QStringList &commands = snippetTable(SnippetTable::Commands);
+    for (const auto &[row, text] : kDocumentedCommands)
+        QCOMPARE(commands.at(row), text);
+}
+
+// Quoted rows stay as they are, even the one with a stray ">"; every other row is well formed.
+void TestSnippetTables::unquotedCommandRowsCloseTheirBrackets()
+{
+    const QStringList &commands = snippetTable(SnippetTable::Commands);
+    QSet<int> quoted;
+    for (const auto &[row, text] : kQuotedCommands)
+        quoted.insert(row);
+    for (qsizetype i = 0; i < commands.size(); ++i) {
+        if (quoted.contains(int(i)))
+            continue;
+        const QString &row = commands.at(i);
+        QVERIFY2(bracketsBalance(row), qPrintable(QStringLiteral("row %1: %2").arg(i).arg(row)));
+    }
+    QVERIFY(!bracketsBalance(commands.at(99)));
 }
 
 void TestSnippetTables::everyCommandRowStartsWithItsName()

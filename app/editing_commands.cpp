@@ -6,7 +6,6 @@
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 
-#include <QTextBlock>
 
 namespace {
 
@@ -14,13 +13,6 @@ const QString kCommentOpening = QStringLiteral("/* -=");
 const QString kCommentClosing = QStringLiteral("=- */");
 const QString kIndentUnit = QString(32, QLatin1Char(' '));
 const QString kClearQuestion = QStringLiteral("Текст в окне был изменен. Очистить редатор");
-
-// The line breaks among the length characters of the memo's text from offset start on.
-qsizetype lineBreaksIn(const ScriptMemo &memo, qsizetype start, qsizetype length)
-{
-    return memo.document()->findBlock(memo.positionOfOffset(start + length)).blockNumber()
-        - memo.document()->findBlock(memo.positionOfOffset(start)).blockNumber();
-}
 
 } // namespace
 
@@ -60,19 +52,19 @@ void TOrl::N16Click()
     ScriptMemo *memo = Form2->Memo1;
     const qsizetype start = memo->SelStart();
     const qsizetype length = memo->SelLength();
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setWordWrap(false);
     memo->setSelStart(start + length);
     const int caretLine = memo->CaretPos().y();
-    const int firstLine = caretLine - int(lineBreaksIn(*memo, start, length));
+    const int firstLine = memo->lineOfOffset(start);
 
     // Every line from the one that held the selection's start to the caret's line gets the
     // indent in front, as one step.
     QList<ScriptMemo::Range> lineStarts;
     for (int line = firstLine; line <= caretLine; ++line)
-        lineStarts.append({memo->document()->findBlockByNumber(line).position(), 0});
+        lineStarts.append({memo->lineStartOffset(line), 0});
     memo->replaceRanges(lineStarts, kIndentUnit);
 
-    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo->setWordWrap(true);
     memo->setSelStart(start + length);
 }
 

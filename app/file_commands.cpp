@@ -6,7 +6,6 @@
 #include "editor/script_editor_window.h"
 #include "editor/script_file.h"
 #include "editor/script_memo.h"
-#include "editor/script_text.h"
 
 #include <QMdiArea>
 
@@ -59,9 +58,7 @@ void TOrl::N4Click()
                            .arg(ScriptFile::kMaxFileSize >> 20));
     }
     LongTask task(this, QStringLiteral("Открытие файла %1").arg(answer.fileName));
-    const QString text = ScriptText::decodeFile(bytes);
-    bytes = QByteArray();
-    window->Memo1->loadText(text, [&](qint64 done, qint64 total) { task.step(done, total); });
+    window->Memo1->loadFile(bytes, [&](qint64 done, qint64 total) { task.step(done, total); });
     window->markSaved();
 }
 

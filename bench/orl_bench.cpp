@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -195,7 +194,7 @@ void benchDocument(Bench &bench, const QString &label, const QString &path, doub
     if (appendFigure)
         appendFigure[1] = wizard.median;
 
-    window->Memo1->moveCursor(QTextCursor::End);
+    window->Memo1->setSelStart(window->Memo1->textLength());
     const Figure typed = measure(25, nullptr, [&] { QTest::keyClick(window->Memo1, Qt::Key_A); });
     report(QStringLiteral("typed character with status, %1").arg(label), typed, 1);
     if (appendFigure)
@@ -236,7 +235,7 @@ void benchBulkEdits(Bench &bench)
         [&] {
             memo->undo();
             memo->setSelStart(0);
-            memo->setSelLength(memo->offsetOfPosition(memo->document()->findBlockByNumber(10'000).position()) - 1);
+            memo->setSelLength(memo->lineStartOffset(10'000) - 1);
         },
         [] { Orl->N16Click(); });
     report(QStringLiteral("Indent of a 10,000-line selection, 5 MB"), indent, 200);

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 
-// The steps of the find and replace dialogs as functions of the whole text, in which every line
-// break is the two characters CR LF, the selection counted in characters of that text, the texts
-// and the options.
+// The steps of the find and replace dialogs as functions of the whole text, as the editor holds
+// it (Windows-1251 bytes, every line break the two characters CR LF), the selection counted in
+// characters of that text, the texts and the options.
 namespace FindReplace {
 
 inline const QString kNotFoundCaption = QStringLiteral("Текст не найден");
@@ -39,52 +41,41 @@ struct Replacement {
     friend bool operator==(const Replacement &, const Replacement &) = default;
 };
 
-struct ReplaceAllResult {
-    QString text;
-    qsizetype count = 0;
-};
-
 // Letters, digits and "_" make up words; any other character, and the edge of the text, ends one.
 bool isWordCharacter(QChar c);
 
-// Lower case character by character, so that offsets in the result are those of the text.
-QString lowered(QStringView text);
-void lowerInto(QStringView text, QString &out);
+// The code page's bytes in lower case, byte for byte: what a search that ignores case compares.
+QByteArray loweredBytes(QByteArrayView bytes);
 
 // The text cut to what a dialog field holds.
 QString fieldText(const QString &text);
 
-// A text to find, prepared once for many searches of the same options.
+// A text to find, prepared once for many searches with the same options. Its characters are taken
+// as the editor would hold them: a line break in it, CR LF, a lone CR or a lone LF alike, stands
+// for a line break of the text searched.
 class Pattern {
 public:
     Pattern(QStringView text, const Options &options);
 
-    bool isEmpty() const { return m_text.isEmpty(); }
-    qsizetype length() const { return m_text.size(); }
-    // True when the text holds a CR or LF, so that a match may run over a line break.
-    bool spansLines() const { return m_spansLines; }
+    bool isEmpty() const { return m_bytes.isEmpty(); }
+    // In characters of the text searched: a line break counts two.
+    qsizetype length() const { return m_bytes.size(); }
 
-    // First match in text that starts at or after from, or -1. The edges of text count as
-    // the edges of words.
-    qsizetype indexIn(QStringView text, qsizetype from = 0) const;
-    // Last match in text that ends at or before end, or -1.
-    qsizetype lastIndexIn(QStringView text, qsizetype end) const;
+    // First match that starts at or after from, or -1. The edges of text count as the edges of words.
+    qsizetype indexIn(QByteArrayView text, qsizetype from = 0) const;
+    // Last match that ends at or before end, or -1.
+    qsizetype lastIndexIn(QByteArrayView text, qsizetype end) const;
     // Every match, left to right, each one starting after the end of the one before.
-    QList<qsizetype> allIn(QStringView text) const;
+    QList<qsizetype> allIn(QByteArrayView text) const;
 
 private:
-    // Matches in hay, which holds text from offset base on, lower-cased where case does not
-    // matter; the neighbours of a match are looked up in text (lower-casing keeps letters letters).
-    qsizetype firstMatch(QStringView text, QStringView hay, qsizetype base, qsizetype from) const;
-    qsizetype lastMatch(QStringView text, QStringView hay, qsizetype base, qsizetype end) const;
-    bool isWholeWordAt(QStringView text, qsizetype at) const;
-    QStringView searchable(QStringView text, qsizetype from, qsizetype to) const;
+    bool isWholeWordAt(QByteArrayView text, qsizetype at) const;
 
-    QString m_text;
-    bool m_matchCase;
+    QByteArray m_bytes; // lower-cased where case does not matter
     bool m_wholeWord;
-    bool m_spansLines;
-    mutable QString m_scratch;
+    const std::array<uchar, 256> *m_fold;
+    std::array<qsizetype, 256> m_skipForward{};
+    std::array<qsizetype, 256> m_skipBackward{};
 };
 
 // Where the find step starts: right after the selection going down, at its start going up.
@@ -93,16 +84,17 @@ qsizetype searchOrigin(Selection selection, Direction direction);
 // The find step: the match that becomes the selection, or nothing (the not-found message).
 // Going down, a match starts at or after the origin; going up, it ends at or before it and is
 // the nearest one. There is no wrap-around, and an empty text to find has no match.
+std::optional<Selection> findStep(QByteArrayView text, Selection selection, const Pattern &pattern,
+                                  Direction direction);
+// The same on a text of characters the code page holds (the text is taken byte for character).
 std::optional<Selection> findStep(QStringView text, Selection selection, QStringView what, const Options &options);
 
 // The replace step: whatever the selection holds becomes the replacement; with nothing selected,
 // nothing (the not-found message).
 std::optional<Replacement> replaceStep(Selection selection, const QString &replacement);
 
-// Every occurrence, left to right, each one starting after the end of the one before.
+// Replace All's occurrences: every match, left to right, not overlapping.
+QList<qsizetype> occurrences(QByteArrayView text, const Pattern &pattern);
 QList<qsizetype> occurrences(QStringView text, QStringView what, const Options &options);
-
-// Replace All: every occurrence replaced; a count of 0 leaves the text as it was.
-ReplaceAllResult replaceAll(QStringView text, QStringView what, QStringView replacement, const Options &options);
 
 } // namespace FindReplace

@@ -3,10 +3,21 @@
 #include "editor/script_text.h"
 #include "editor/win1251_codec.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDrag>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
-#include <QTextBlock>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QTextLine>
+#include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -16,174 +27,263 @@ QList<QKeySequence> &reservedShortcuts()
     return shortcuts;
 }
 
-bool allEncodable(const QString &text)
+// Lines longer than this are laid out in pieces of this many characters, each starting a row of
+// its own, so that a huge line (a binary file, a minified script) never costs more than a page.
+constexpr int kSegmentLength = 4096;
+// The gap between the text and the viewport's edges, and between the line numbers and the text.
+constexpr int kTextMargin = 4;
+// How many laid-out lines the view keeps before it starts afresh.
+constexpr std::size_t kMaxCachedLayouts = 2000;
+// The distance between tab stops, as the toolkit's text controls have it.
+constexpr qreal kTabStopDistance = 80;
+
+bool isControlCharacter(QChar c)
 {
-    for (QChar c : text) {
-        if (!Win1251::isEncodable(c))
-            return false;
-    }
-    return true;
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() == 0x98;
 }
 
 } // namespace
 
-// Holds back the Change signal while one command makes several edits, then signals once.
-class ScriptMemo::CompoundChange {
-public:
-    explicit CompoundChange(ScriptMemo *memo) : m_memo(memo) { ++m_memo->m_compoundDepth; }
-    ~CompoundChange()
+// One laid-out line: a QTextLayout per segment, and its rows (visual lines) from top to bottom.
+struct ScriptMemo::LineLayout {
+    struct RowInfo {
+        int segment = 0;
+        int textLine = 0;
+        int startColumn = 0; // in the line
+        int endColumn = 0;
+        qreal top = 0;       // from the line's top
+        qreal height = 0;
+    };
+    std::vector<std::unique_ptr<QTextLayout>> segments;
+    std::vector<int> segmentStarts;
+    std::vector<RowInfo> rows;
+    qreal height = 0;
+    qreal width = 0;
+
+    int segmentOf(int column) const
     {
-        if (--m_memo->m_compoundDepth == 0 && m_memo->m_changedInCompound) {
-            m_memo->m_changedInCompound = false;
-            emit m_memo->Change();
+        const auto next = std::upper_bound(segmentStarts.begin(), segmentStarts.end(), column);
+        return int(next - segmentStarts.begin()) - 1;
+    }
+    // The row that shows column; a column at a wrap point belongs to the row it starts.
+    int rowOf(int column) const
+    {
+        for (int i = int(rows.size()) - 1; i > 0; --i) {
+            if (column >= rows[i].startColumn)
+                return i;
+        }
+        return 0;
+    }
+    QTextLine textLine(int row) const { return segments[rows[row].segment]->lineAt(rows[row].textLine); }
+};
+
+// A row of the view: which line, and which of its rows.
+struct ScriptMemo::Row {
+    int line = 0;
+    int row = 0;
+};
+
+// One command's edits: they make one undo step and signal Change once, after the caret moved.
+class ScriptMemo::EditScope {
+public:
+    EditScope(ScriptMemo *memo, EditHistory::Kind kind = EditHistory::Kind::Other) : m_memo(memo), m_kind(kind)
+    {
+        if (m_memo->m_scopeDepth++ == 0) {
+            m_memo->m_step = EditHistory::Step{};
+            m_memo->m_step.before = {m_memo->m_anchor, m_memo->m_caret};
+        }
+    }
+    ~EditScope()
+    {
+        if (--m_memo->m_scopeDepth > 0)
+            return;
+        if (!m_memo->m_step.replacements.isEmpty()) {
+            m_memo->m_step.after = {m_memo->m_anchor, m_memo->m_caret};
+            m_memo->m_history.record(std::move(m_memo->m_step), m_kind);
+        }
+        m_memo->m_step = EditHistory::Step{};
+        if (m_memo->m_changed) {
+            m_memo->m_changed = false;
+            m_memo->textReplaced();
         }
     }
 
 private:
     ScriptMemo *m_memo;
+    EditHistory::Kind m_kind;
 };
 
-ScriptMemo::ScriptMemo(QWidget *parent) : QPlainTextEdit(parent)
+ScriptMemo::ScriptMemo(QWidget *parent) : QAbstractScrollArea(parent)
 {
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setTabChangesFocus(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    connect(this, &QPlainTextEdit::textChanged, this, &ScriptMemo::documentChanged);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setAcceptDrops(true);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    updateScrollRange();
 }
+
+ScriptMemo::~ScriptMemo() = default;
 
 void ScriptMemo::setReservedShortcuts(const QList<QKeySequence> &shortcuts)
 {
     reservedShortcuts() = shortcuts;
 }
 
-void ScriptMemo::documentChanged()
-{
-    if (m_compoundDepth > 0)
-        m_changedInCompound = true;
-    else
-        emit Change();
-}
-
-qsizetype ScriptMemo::offsetOfPosition(int position) const
-{
-    return position + document()->findBlock(position).blockNumber();
-}
-
-int ScriptMemo::positionOfOffset(qsizetype offset) const
-{
-    const QTextDocument *doc = document();
-    offset = qBound<qsizetype>(0, offset, textLength());
-    // The last block whose start offset (its position plus one for each earlier line break) is <= offset.
-    int lo = 0;
-    int hi = doc->blockCount() - 1;
-    while (lo < hi) {
-        const int mid = lo + (hi - lo + 1) / 2;
-        if (doc->findBlockByNumber(mid).position() + mid <= offset)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    const QTextBlock block = doc->findBlockByNumber(lo);
-    const qsizetype column = offset - (block.position() + lo);
-    return block.position() + int(qMin<qsizetype>(column, block.length() - 1));
-}
-
-qsizetype ScriptMemo::textLength() const
-{
-    const QTextDocument *doc = document();
-    return doc->characterCount() - 1 + (doc->blockCount() - 1);
-}
+// ---- Reading the text ----------------------------------------------------------------------
 
 qsizetype ScriptMemo::SelStart() const
 {
-    return offsetOfPosition(textCursor().selectionStart());
+    return qMin(m_anchor, m_caret);
 }
 
 qsizetype ScriptMemo::SelLength() const
 {
-    const QTextCursor cursor = textCursor();
-    return offsetOfPosition(cursor.selectionEnd()) - offsetOfPosition(cursor.selectionStart());
+    return qAbs(m_caret - m_anchor);
+}
+
+QString ScriptMemo::SelText() const
+{
+    return m_text.text(SelStart(), SelLength());
+}
+
+QPoint ScriptMemo::CaretPos() const
+{
+    const qsizetype end = qMax(m_anchor, m_caret);
+    const int line = m_text.lineOf(end);
+    return QPoint(int(end - m_text.lineStart(line)), line);
+}
+
+QString ScriptMemo::line(int index) const
+{
+    if (index < 0 || index >= lineCount())
+        return QString();
+    return m_text.lineText(index);
+}
+
+QByteArray ScriptMemo::fileBytes(const Progress &progress) const
+{
+    return m_text.allBytes(progress);
+}
+
+QString ScriptMemo::wholeText() const
+{
+    return m_text.text(0, m_text.length());
+}
+
+QString ScriptMemo::toPlainText() const
+{
+    return wholeText().replace(ScriptText::kCrLf, QStringLiteral("\n"));
+}
+
+// ---- Selection -----------------------------------------------------------------------------
+
+void ScriptMemo::setSelection(qsizetype anchor, qsizetype caret)
+{
+    anchor = m_text.snapped(anchor);
+    caret = m_text.snapped(caret);
+    if (anchor == m_anchor && caret == m_caret)
+        return;
+    const int oldFirst = m_text.lineOf(qMin(m_anchor, m_caret));
+    const int oldLast = m_text.lineOf(qMax(m_anchor, m_caret));
+    m_anchor = anchor;
+    m_caret = caret;
+    m_history.close();
+    if (m_lineMarks)
+        refreshLines(qMin(oldFirst, m_text.lineOf(qMin(anchor, caret))), qMax(oldLast, m_text.lineOf(qMax(anchor, caret))));
+    restartBlink();
+    viewport()->update();
+    updatePrimarySelection();
+    emit caretMoved();
 }
 
 void ScriptMemo::setSelStart(qsizetype offset)
 {
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(positionOfOffset(offset));
-    setTextCursor(cursor);
+    setSelection(offset, offset);
 }
 
 void ScriptMemo::setSelLength(qsizetype length)
 {
     const qsizetype start = SelStart();
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(positionOfOffset(start));
-    cursor.setPosition(positionOfOffset(start + qMax<qsizetype>(0, length)), QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
+    setSelection(start, start + qMax<qsizetype>(0, length));
     ensureCursorVisible();
 }
 
-QString ScriptMemo::SelText() const
+void ScriptMemo::selectAll()
 {
-    QString text = textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, ScriptText::kCrLf);
-    return text;
+    setSelection(0, m_text.length());
+}
+
+void ScriptMemo::moveCaret(qsizetype offset, bool keepAnchor)
+{
+    m_desiredX = -1;
+    setSelection(keepAnchor ? m_anchor : offset, offset);
+    ensureCursorVisible();
+}
+
+// ---- Editing -------------------------------------------------------------------------------
+
+void ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes)
+{
+    Q_ASSERT(m_scopeDepth > 0);
+    if (length == 0 && bytes.isEmpty())
+        return;
+    const int firstLine = m_text.lineOf(start);
+    const int lastLine = m_text.lineOf(start + length);
+    const int linesBefore = lineCount();
+    m_step.replacements.append({start, m_text.bytes(start, length), bytes});
+    m_text.replace(start, length, bytes);
+    shiftLayouts(firstLine, lastLine, lineCount() - linesBefore);
+    m_modified = true;
+    m_changed = true;
+}
+
+void ScriptMemo::textReplaced()
+{
+    m_desiredX = -1;
+    updateScrollRange();
+    restartBlink();
+    viewport()->update();
+    emit caretMoved();
+    emit Change();
 }
 
 void ScriptMemo::setSelText(const QString &text)
 {
-    CompoundChange change(this);
-    QTextCursor cursor = textCursor();
-    cursor.insertText(Win1251::sanitized(text));
-    setTextCursor(cursor);
-}
-
-QPoint ScriptMemo::CaretPos() const
-{
-    const int position = textCursor().selectionEnd();
-    const QTextBlock block = document()->findBlock(position);
-    return QPoint(position - block.position(), block.blockNumber());
-}
-
-int ScriptMemo::lineCount() const
-{
-    return document()->blockCount();
-}
-
-QString ScriptMemo::line(int index) const
-{
-    return document()->findBlockByNumber(index).text();
+    EditScope scope(this);
+    const qsizetype start = SelStart();
+    const QByteArray bytes = ScriptText::encodedText(text);
+    replaceBytes(start, SelLength(), bytes);
+    m_anchor = m_caret = start + bytes.size();
 }
 
 void ScriptMemo::setLine(int index, const QString &text)
 {
-    const QTextBlock block = document()->findBlockByNumber(index);
-    if (!block.isValid())
+    if (index < 0 || index >= lineCount())
         return;
-    CompoundChange change(this);
-    QTextCursor cursor(block);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    cursor.insertText(Win1251::sanitized(text));
+    EditScope scope(this);
+    const qsizetype start = m_text.lineStart(index);
+    replaceBytes(start, m_text.lineLength(index), ScriptText::encodedText(text));
+    m_anchor = m_text.snapped(m_anchor);
+    m_caret = m_text.snapped(m_caret);
 }
 
 void ScriptMemo::clearLines()
 {
-    CompoundChange change(this);
-    QTextCursor cursor(document());
-    cursor.select(QTextCursor::Document);
-    cursor.removeSelectedText();
+    EditScope scope(this);
+    replaceBytes(0, m_text.length(), QByteArray());
+    m_anchor = m_caret = 0;
 }
 
 void ScriptMemo::appendAsLine(const QString &text)
 {
-    CompoundChange change(this);
-    QTextDocument *doc = document();
-    QTextCursor cursor(doc);
-    cursor.movePosition(QTextCursor::End);
-    const QString clean = Win1251::sanitized(text);
-    const bool endsWithBreak = doc->lastBlock().length() == 1; // empty last line
-    cursor.insertText(endsWithBreak ? clean + QLatin1Char('\n') : QLatin1Char('\n') + clean);
-    setTextCursor(cursor);
+    EditScope scope(this);
+    const QByteArray bytes = ScriptText::appendedAsLine(m_text.endsWithLineBreak(), text);
+    replaceBytes(m_text.length(), 0, bytes);
+    m_anchor = m_caret = m_text.length();
     ensureCursorVisible();
 }
 
@@ -191,145 +291,1183 @@ void ScriptMemo::replaceRanges(const QList<Range> &ranges, const QString &text)
 {
     if (ranges.isEmpty())
         return;
-    CompoundChange change(this);
-    const QString clean = Win1251::sanitized(text);
-    QTextCursor editor(document());
-    QTextCursor afterLast;
-    editor.beginEditBlock();
-    // From the last range back, so that the positions of the ranges still to do stay valid;
-    // afterLast moves along as the earlier ranges change length.
-    for (auto range = ranges.crbegin(); range != ranges.crend(); ++range) {
-        editor.setPosition(range->position);
-        editor.setPosition(range->position + range->length, QTextCursor::KeepAnchor);
-        editor.insertText(clean);
-        if (afterLast.isNull())
-            afterLast = QTextCursor(editor);
-    }
-    editor.endEditBlock();
-    afterLast.clearSelection();
-    setTextCursor(afterLast);
+    EditScope scope(this);
+    const QByteArray bytes = ScriptText::encodedText(text);
+    // From the last range back, so that the offsets of the ranges still to do stay valid.
+    for (auto range = ranges.crbegin(); range != ranges.crend(); ++range)
+        replaceBytes(range->start, range->length, bytes);
+    qsizetype caret = ranges.constLast().start + bytes.size();
+    for (qsizetype i = 0; i + 1 < ranges.size(); ++i)
+        caret += bytes.size() - ranges.at(i).length;
+    m_anchor = m_caret = caret;
     ensureCursorVisible();
+}
+
+void ScriptMemo::loadFile(const QByteArray &fileBytes, const Progress &progress)
+{
+    EditScope scope(this);
+    m_text.setBytes(ScriptText::normalizedLineBreaks(fileBytes), progress);
+    m_history.clear();
+    m_layouts.clear();
+    m_widestLine = 0;
+    m_anchor = m_caret = 0;
+    m_topLine = m_topRow = 0;
+    m_xOffset = 0;
+    m_modified = false;
+    m_changed = true;
+}
+
+void ScriptMemo::loadText(QStringView text, const Progress &progress)
+{
+    loadFile(ScriptText::encodedText(text), progress);
+}
+
+void ScriptMemo::insertTyped(const QString &text)
+{
+    if (m_readOnly || text.isEmpty())
+        return;
+    EditScope scope(this, EditHistory::Kind::Typing);
+    const qsizetype start = SelStart();
+    const QByteArray bytes = ScriptText::encodedText(text);
+    replaceBytes(start, SelLength(), bytes);
+    m_anchor = m_caret = start + bytes.size();
+    ensureCursorVisible();
+}
+
+void ScriptMemo::deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind)
+{
+    if (m_readOnly)
+        return;
+    if (SelLength() > 0) {
+        from = SelStart();
+        to = from + SelLength();
+        kind = EditHistory::Kind::Other;
+    }
+    if (from >= to)
+        return;
+    EditScope scope(this, kind);
+    replaceBytes(from, to - from, QByteArray());
+    m_anchor = m_caret = from;
+    ensureCursorVisible();
+}
+
+void ScriptMemo::applyHistoryStep(const EditHistory::Step &step, bool undoing)
+{
+    {
+        EditScope scope(this);
+        if (undoing) {
+            for (auto r = step.replacements.crbegin(); r != step.replacements.crend(); ++r)
+                replaceBytes(r->start, r->inserted.size(), r->removed);
+        } else {
+            for (const EditHistory::Replacement &r : step.replacements)
+                replaceBytes(r.start, r.removed.size(), r.inserted);
+        }
+        const EditHistory::Selection &selection = undoing ? step.before : step.after;
+        m_anchor = m_text.snapped(selection.anchor);
+        m_caret = m_text.snapped(selection.caret);
+        // The replayed edits are not a step of their own.
+        m_step.replacements.clear();
+    }
+    ensureCursorVisible();
+}
+
+void ScriptMemo::undo()
+{
+    if (m_history.canUndo() && !m_readOnly)
+        applyHistoryStep(m_history.takeUndo(), true);
+}
+
+void ScriptMemo::redo()
+{
+    if (m_history.canRedo() && !m_readOnly)
+        applyHistoryStep(m_history.takeRedo(), false);
+}
+
+// ---- Clipboard -----------------------------------------------------------------------------
+
+QMimeData *ScriptMemo::selectionMimeData() const
+{
+    auto *data = new QMimeData;
+    // The desktop's clipboard holds LF line breaks.
+    data->setText(SelText().replace(ScriptText::kCrLf, QStringLiteral("\n")));
+    return data;
+}
+
+void ScriptMemo::copy()
+{
+    if (SelLength() > 0)
+        QGuiApplication::clipboard()->setMimeData(selectionMimeData());
+}
+
+void ScriptMemo::cut()
+{
+    if (SelLength() == 0 || m_readOnly)
+        return;
+    copy();
+    deleteSelectionOr(0, 0, EditHistory::Kind::Other);
+}
+
+void ScriptMemo::paste()
+{
+    if (!m_readOnly)
+        insertFromMimeData(QGuiApplication::clipboard()->mimeData());
+}
+
+void ScriptMemo::insertFromMimeData(const QMimeData *source)
+{
+    if (!source || !source->hasText() || m_readOnly)
+        return;
+    EditScope scope(this);
+    const qsizetype start = SelStart();
+    const QByteArray bytes = ScriptText::encodedText(source->text());
+    replaceBytes(start, SelLength(), bytes);
+    m_anchor = m_caret = start + bytes.size();
+    ensureCursorVisible();
+}
+
+void ScriptMemo::updatePrimarySelection()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection() && SelLength() > 0 && SelLength() < (qsizetype(1) << 24))
+        clipboard->setMimeData(selectionMimeData(), QClipboard::Selection);
+}
+
+// ---- Caret movement ------------------------------------------------------------------------
+
+qsizetype ScriptMemo::previousCharacter(qsizetype offset) const
+{
+    if (offset <= 0)
+        return 0;
+    // A line break is one step: from a line's start back to the end of the line before.
+    if (offset >= 2 && m_text.byteAt(offset - 1) == '\n')
+        return offset - 2;
+    return offset - 1;
+}
+
+qsizetype ScriptMemo::nextCharacter(qsizetype offset) const
+{
+    if (offset >= m_text.length())
+        return m_text.length();
+    if (m_text.byteAt(offset) == '\r' && offset + 1 < m_text.length())
+        return offset + 2;
+    return offset + 1;
 }
 
 namespace {
 
-// Texts are loaded and saved in pieces of this many characters, so progress can be shown between them.
-constexpr qsizetype kPieceSize = qsizetype(1) << 21;
+bool isWordByte(char b)
+{
+    const QChar c = Win1251::toUnicode(uchar(b));
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
 
 } // namespace
 
-void ScriptMemo::loadText(const QString &textWithLf, const Progress &progress)
+qsizetype ScriptMemo::wordStartBefore(qsizetype offset) const
 {
-    CompoundChange change(this);
-    QTextDocument *doc = document();
-    doc->setUndoRedoEnabled(false);
-    clear();
-    QTextCursor cursor(doc);
-    qsizetype done = 0;
-    while (done < textWithLf.size()) {
-        // Pieces end at a line break, so no line is split between two insertions.
-        qsizetype end = qMin(textWithLf.size(), done + kPieceSize);
-        if (end < textWithLf.size()) {
-            const qsizetype lineEnd = textWithLf.indexOf(QLatin1Char('\n'), end);
-            end = lineEnd < 0 ? textWithLf.size() : lineEnd + 1;
-        }
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringView(textWithLf).mid(done, end - done).toString());
-        done = end;
-        if (progress)
-            progress(done, textWithLf.size());
-    }
-    doc->setUndoRedoEnabled(true);
-    moveCursor(QTextCursor::Start);
-    doc->setModified(false);
+    qsizetype at = previousCharacter(offset);
+    while (at > 0 && !isWordByte(m_text.byteAt(at)) && m_text.byteAt(at) != '\n')
+        at = previousCharacter(at);
+    while (at > 0 && isWordByte(m_text.byteAt(at - 1)))
+        --at;
+    return at;
 }
 
-QByteArray ScriptMemo::fileBytes(const Progress &progress) const
+qsizetype ScriptMemo::wordEndAfter(qsizetype offset) const
 {
-    // One pass over the raw text, in which line breaks are paragraph separators.
-    const QString raw = document()->toRawText();
-    QByteArray bytes(raw.size() + document()->blockCount() - 1, Qt::Uninitialized);
-    char *out = bytes.data();
-    for (qsizetype start = 0; start < raw.size(); start += kPieceSize) {
-        for (QChar c : QStringView(raw).mid(start, kPieceSize)) {
-            if (c == QChar::ParagraphSeparator) {
-                *out++ = '\r';
-                *out++ = '\n';
+    qsizetype at = offset;
+    const qsizetype length = m_text.length();
+    if (at < length && m_text.byteAt(at) == '\r')
+        return nextCharacter(at);
+    while (at < length && isWordByte(m_text.byteAt(at)))
+        ++at;
+    while (at < length && !isWordByte(m_text.byteAt(at)) && m_text.byteAt(at) != '\r')
+        ++at;
+    return at;
+}
+
+ScriptMemo::Row ScriptMemo::rowAt(qsizetype offset) const
+{
+    const int line = m_text.lineOf(offset);
+    return {line, layoutOf(line).rowOf(int(offset - m_text.lineStart(line)))};
+}
+
+qreal ScriptMemo::rowX(qsizetype offset) const
+{
+    const int line = m_text.lineOf(offset);
+    const LineLayout &layout = layoutOf(line);
+    const int column = int(offset - m_text.lineStart(line));
+    const int row = layout.rowOf(column);
+    return layout.textLine(row).cursorToX(column - layout.segmentStarts[layout.rows[row].segment]);
+}
+
+qsizetype ScriptMemo::rowMove(qsizetype offset, int rows)
+{
+    if (m_desiredX < 0)
+        m_desiredX = rowX(offset);
+    Row at = rowAt(offset);
+    for (int step = 0; step < qAbs(rows); ++step) {
+        if (rows < 0) {
+            if (at.row > 0) {
+                --at.row;
+            } else if (at.line > 0) {
+                --at.line;
+                at.row = int(layoutOf(at.line).rows.size()) - 1;
             } else {
-                *out++ = Win1251::fromUnicode(c);
+                return 0;
+            }
+        } else {
+            if (at.row + 1 < int(layoutOf(at.line).rows.size())) {
+                ++at.row;
+            } else if (at.line + 1 < lineCount()) {
+                ++at.line;
+                at.row = 0;
+            } else {
+                return m_text.length();
             }
         }
-        if (progress)
-            progress(qMin(raw.size(), start + kPieceSize), raw.size());
     }
-    bytes.truncate(out - bytes.constData());
-    return bytes;
+    const LineLayout &layout = layoutOf(at.line);
+    const LineLayout::RowInfo &info = layout.rows[at.row];
+    int column = layout.textLine(at.row).xToCursor(m_desiredX) + layout.segmentStarts[info.segment];
+    column = qBound(info.startColumn, column, info.endColumn);
+    return m_text.lineStart(at.line) + column;
 }
 
-QString ScriptMemo::wholeText() const
+qsizetype ScriptMemo::rowEdge(qsizetype offset, bool end) const
 {
-    QString text = document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, ScriptText::kCrLf);
-    return text;
+    const int line = m_text.lineOf(offset);
+    const LineLayout &layout = layoutOf(line);
+    const LineLayout::RowInfo &info = layout.rows[layout.rowOf(int(offset - m_text.lineStart(line)))];
+    qsizetype column = end ? info.endColumn : info.startColumn;
+    // At a wrap point the end of a row is the start of the next: stay before the row's last space.
+    if (end && info.endColumn < m_text.lineLength(line) && column > info.startColumn)
+        --column;
+    return m_text.lineStart(line) + column;
 }
 
-bool ScriptMemo::Modified() const
+void ScriptMemo::selectWordAt(qsizetype offset)
 {
-    return document()->isModified();
+    qsizetype start = offset;
+    qsizetype end = offset;
+    while (start > 0 && isWordByte(m_text.byteAt(start - 1)))
+        --start;
+    while (end < m_text.length() && isWordByte(m_text.byteAt(end)))
+        ++end;
+    if (start == end && end < m_text.length() && m_text.byteAt(end) != '\r')
+        ++end;
+    setSelection(start, end);
 }
 
-void ScriptMemo::setModified(bool modified)
+void ScriptMemo::selectLineAt(qsizetype offset)
 {
-    document()->setModified(modified);
+    const int line = m_text.lineOf(offset);
+    const qsizetype end = line + 1 < lineCount() ? m_text.lineStart(line + 1) : m_text.length();
+    setSelection(m_text.lineStart(line), end);
+}
+
+// ---- Keys ----------------------------------------------------------------------------------
+
+bool ScriptMemo::handleMovementKey(QKeyEvent *event)
+{
+    struct Move {
+        QKeySequence::StandardKey key;
+        QKeySequence::StandardKey selecting;
+        std::function<qsizetype(ScriptMemo *, qsizetype)> target;
+    };
+    const int pageRows = qMax(1, viewport()->height() / qMax(1, fontMetrics().lineSpacing()) - 1);
+    static const auto lineStartOf = [](ScriptMemo *m, qsizetype o) { return m->m_text.lineStart(m->m_text.lineOf(o)); };
+    static const auto lineEndOf = [](ScriptMemo *m, qsizetype o) { return m->m_text.lineEnd(m->m_text.lineOf(o)); };
+    const Move moves[] = {
+        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar,
+         [](ScriptMemo *m, qsizetype o) { return m->nextCharacter(o); }},
+        {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
+         [](ScriptMemo *m, qsizetype o) { return m->previousCharacter(o); }},
+        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord,
+         [](ScriptMemo *m, qsizetype o) { return m->wordEndAfter(o); }},
+        {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord,
+         [](ScriptMemo *m, qsizetype o) { return m->wordStartBefore(o); }},
+        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine,
+         [](ScriptMemo *m, qsizetype o) { return m->rowEdge(o, false); }},
+        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine,
+         [](ScriptMemo *m, qsizetype o) { return m->rowEdge(o, true); }},
+        {QKeySequence::MoveToStartOfBlock, QKeySequence::SelectStartOfBlock, lineStartOf},
+        {QKeySequence::MoveToEndOfBlock, QKeySequence::SelectEndOfBlock, lineEndOf},
+        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument,
+         [](ScriptMemo *, qsizetype) { return qsizetype(0); }},
+        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument,
+         [](ScriptMemo *m, qsizetype) { return m->m_text.length(); }},
+    };
+    for (const Move &move : moves) {
+        const bool selecting = event->matches(move.selecting);
+        if (selecting || event->matches(move.key)) {
+            moveCaret(move.target(this, m_caret), selecting);
+            return true;
+        }
+    }
+    const struct {
+        QKeySequence::StandardKey key, selecting;
+        int rows;
+    } vertical[] = {
+        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, 1},
+        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, -1},
+        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, pageRows},
+        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, -pageRows},
+    };
+    for (const auto &move : vertical) {
+        const bool selecting = event->matches(move.selecting);
+        if (selecting || event->matches(move.key)) {
+            // The column aimed at stays that of the first vertical move until the caret moves otherwise.
+            const qsizetype target = rowMove(m_caret, move.rows);
+            setSelection(selecting ? m_anchor : target, target);
+            ensureCursorVisible();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ScriptMemo::handleEditingKey(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+    } else if (event->matches(QKeySequence::Cut)) {
+        cut();
+    } else if (event->matches(QKeySequence::Paste)) {
+        paste();
+    } else if (event->matches(QKeySequence::Undo)) {
+        undo();
+    } else if (event->matches(QKeySequence::Redo)) {
+        redo();
+    } else if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+    } else if (event->matches(QKeySequence::InsertParagraphSeparator)
+               || event->matches(QKeySequence::InsertLineSeparator)) {
+        insertTyped(ScriptText::kCrLf);
+    } else if (event->matches(QKeySequence::Delete)) {
+        deleteSelectionOr(m_caret, nextCharacter(m_caret), EditHistory::Kind::DeletingForward);
+    } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
+        deleteSelectionOr(m_caret, wordEndAfter(m_caret), EditHistory::Kind::Other);
+    } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
+        deleteSelectionOr(wordStartBefore(m_caret), m_caret, EditHistory::Kind::Other);
+    } else if (event->matches(QKeySequence::DeleteEndOfLine)) {
+        deleteSelectionOr(m_caret, qMax(nextCharacter(m_caret) == m_caret + 2 ? m_caret + 2 : m_caret,
+                                        m_text.lineEnd(m_text.lineOf(m_caret))),
+                          EditHistory::Kind::Other);
+    } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
+        deleteSelectionOr(previousCharacter(m_caret), m_caret, EditHistory::Kind::DeletingBackward);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ScriptMemo::isEditorKey(QKeyEvent *event) const
+{
+    static const QKeySequence::StandardKey keys[] = {
+        QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo,
+        QKeySequence::SelectAll, QKeySequence::Delete, QKeySequence::DeleteEndOfWord,
+        QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfLine, QKeySequence::MoveToNextChar,
+        QKeySequence::MoveToPreviousChar, QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
+        QKeySequence::MoveToNextLine, QKeySequence::MoveToPreviousLine, QKeySequence::MoveToNextPage,
+        QKeySequence::MoveToPreviousPage, QKeySequence::MoveToStartOfLine, QKeySequence::MoveToEndOfLine,
+        QKeySequence::MoveToStartOfBlock, QKeySequence::MoveToEndOfBlock, QKeySequence::MoveToStartOfDocument,
+        QKeySequence::MoveToEndOfDocument, QKeySequence::SelectNextChar, QKeySequence::SelectPreviousChar,
+        QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord, QKeySequence::SelectNextLine,
+        QKeySequence::SelectPreviousLine, QKeySequence::SelectNextPage, QKeySequence::SelectPreviousPage,
+        QKeySequence::SelectStartOfLine, QKeySequence::SelectEndOfLine, QKeySequence::SelectStartOfBlock,
+        QKeySequence::SelectEndOfBlock, QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument,
+        QKeySequence::InsertParagraphSeparator, QKeySequence::InsertLineSeparator,
+    };
+    for (QKeySequence::StandardKey key : keys) {
+        if (event->matches(key))
+            return true;
+    }
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
 }
 
 bool ScriptMemo::event(QEvent *event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QKeySequence pressed(key->keyCombination());
-        if (reservedShortcuts().contains(pressed)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (reservedShortcuts().contains(QKeySequence(key->keyCombination()))) {
             event->ignore();
             return true;
         }
+        // The editor's own keys reach it even where the application binds them too.
+        if (isEditorKey(key)) {
+            event->accept();
+            return true;
+        }
     }
-    return QPlainTextEdit::event(event);
+    return QAbstractScrollArea::event(event);
 }
 
 void ScriptMemo::keyPressEvent(QKeyEvent *event)
 {
     // Tab only moves the focus; it never becomes text.
-    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
-        && !(event->modifiers() & Qt::ControlModifier)) {
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
         event->ignore();
         return;
     }
-    const QString text = event->text();
-    if (!text.isEmpty() && !allEncodable(text) && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
-        insertPlainText(Win1251::sanitized(text));
+    if (handleMovementKey(event) || (!m_readOnly && handleEditingKey(event))) {
         event->accept();
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        && std::none_of(text.begin(), text.end(), [](QChar c) { return isControlCharacter(c) && c != u'\t'; });
+    if (typed && !m_readOnly) {
+        insertTyped(text);
+        event->accept();
+        return;
+    }
+    event->ignore();
 }
+
+// ---- Input methods -------------------------------------------------------------------------
 
 void ScriptMemo::inputMethodEvent(QInputMethodEvent *event)
 {
-    if (allEncodable(event->commitString())) {
-        QPlainTextEdit::inputMethodEvent(event);
+    if (m_readOnly) {
+        event->ignore();
         return;
     }
-    QInputMethodEvent clean(event->preeditString(), event->attributes());
-    clean.setCommitString(Win1251::sanitized(event->commitString()), event->replacementStart(),
-                          event->replacementLength());
-    QPlainTextEdit::inputMethodEvent(&clean);
+    if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
+        EditScope scope(this, EditHistory::Kind::Typing);
+        qsizetype start = SelStart();
+        qsizetype length = SelLength();
+        if (event->replacementLength() > 0 || event->replacementStart() != 0) {
+            start = m_text.snapped(m_caret + event->replacementStart());
+            length = m_text.snapped(start + event->replacementLength()) - start;
+        }
+        const QByteArray bytes = ScriptText::encodedText(event->commitString());
+        replaceBytes(start, length, bytes);
+        m_anchor = m_caret = start + bytes.size();
+    }
+    m_preedit = event->preeditString();
+    m_preeditCursor = int(m_preedit.size());
+    for (const QInputMethodEvent::Attribute &attribute : event->attributes()) {
+        if (attribute.type == QInputMethodEvent::Cursor)
+            m_preeditCursor = attribute.start;
+    }
+    refreshLines(m_text.lineOf(m_caret), m_text.lineOf(m_caret));
+    ensureCursorVisible();
+    viewport()->update();
+    event->accept();
 }
 
-void ScriptMemo::insertFromMimeData(const QMimeData *source)
+QVariant ScriptMemo::inputMethodQuery(Qt::InputMethodQuery query) const
 {
-    if (source && source->hasText()) {
-        CompoundChange change(this);
-        insertPlainText(Win1251::sanitized(source->text()));
-        ensureCursorVisible();
+    const int line = m_text.lineOf(m_caret);
+    const qsizetype lineStart = m_text.lineStart(line);
+    switch (query) {
+    case Qt::ImEnabled:
+        return !m_readOnly;
+    case Qt::ImCursorRectangle:
+        return offsetRect(m_caret).translated(viewport()->pos());
+    case Qt::ImFont:
+        return font();
+    case Qt::ImCursorPosition:
+        return int(m_caret - lineStart);
+    case Qt::ImAnchorPosition:
+        return int(qBound(lineStart, m_anchor, m_text.lineEnd(line)) - lineStart);
+    case Qt::ImSurroundingText:
+        return m_text.lineText(line);
+    case Qt::ImCurrentSelection:
+        return SelLength() < 4096 ? SelText() : QString();
+    case Qt::ImHints:
+        return int(Qt::ImhMultiLine);
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
     }
+}
+
+// ---- Layout --------------------------------------------------------------------------------
+
+int ScriptMemo::gutterWidth() const
+{
+    if (!m_lineNumbers)
+        return 0;
+    const int digits = qMax(3, int(QString::number(lineCount()).size()));
+    return fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits + 2 * kTextMargin;
+}
+
+int ScriptMemo::textLeft() const
+{
+    return gutterWidth() + kTextMargin;
+}
+
+qreal ScriptMemo::layoutWidth() const
+{
+    return qMax<qreal>(20, viewport()->width() - textLeft() - kTextMargin);
+}
+
+QString ScriptMemo::displayText(const QString &lineText) const
+{
+    // Control characters (mIRC's bold, colour, underline, reverse and plain codes among them) are
+    // shown as the pictures Unicode has for them, one to a character, so offsets stay as they are.
+    QString shown = lineText;
+    for (QChar &c : shown) {
+        if (c.unicode() < 0x20 && c != u'\t')
+            c = QChar(0x2400 + c.unicode());
+        else if (c.unicode() == 0x7F)
+            c = QChar(0x2421);
+        else if (c.unicode() == 0x98)
+            c = QChar(0xFFFD);
+    }
+    return shown;
+}
+
+const ScriptMemo::LineLayout &ScriptMemo::layoutOf(int line) const
+{
+    const auto found = m_layouts.find(line);
+    if (found != m_layouts.end())
+        return *found->second;
+    if (m_layouts.size() >= kMaxCachedLayouts)
+        m_layouts.clear();
+
+    auto layout = std::make_unique<LineLayout>();
+    const QString text = displayText(m_text.lineText(line));
+    const bool preeditHere = !m_preedit.isEmpty() && line == m_text.lineOf(m_caret);
+    const int preeditColumn = int(m_caret - m_text.lineStart(line));
+    QTextOption option;
+    option.setWrapMode(m_wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setTabStopDistance(kTabStopDistance);
+    const QList<Mark> marks = m_lineMarks ? m_lineMarks(line, text) : QList<Mark>();
+    const qreal width = m_wordWrap ? layoutWidth() : 1e9;
+    qreal y = 0;
+    int start = 0;
+    do {
+        const int length = qMin<int>(kSegmentLength, int(text.size()) - start);
+        auto segment = std::make_unique<QTextLayout>(text.mid(start, length), font());
+        segment->setCacheEnabled(true);
+        segment->setTextOption(option);
+        if (preeditHere && preeditColumn >= start && preeditColumn <= start + length)
+            segment->setPreeditArea(preeditColumn - start, m_preedit);
+        QList<QTextLayout::FormatRange> formats;
+        for (const Mark &mark : marks) {
+            const int from = qMax(mark.start, start);
+            const int to = qMin(mark.start + mark.length, start + length);
+            if (from < to)
+                formats.append({from - start, to - from, mark.format});
+        }
+        segment->setFormats(formats);
+        segment->beginLayout();
+        for (QTextLine textLine = segment->createLine(); textLine.isValid(); textLine = segment->createLine()) {
+            textLine.setLineWidth(width);
+            textLine.setPosition(QPointF(0, y));
+            layout->rows.push_back({int(layout->segments.size()), textLine.lineNumber(), start + textLine.textStart(),
+                                    start + textLine.textStart() + textLine.textLength(), y, textLine.height()});
+            y += textLine.height();
+            layout->width = qMax(layout->width, textLine.naturalTextWidth());
+        }
+        segment->endLayout();
+        layout->segmentStarts.push_back(start);
+        layout->segments.push_back(std::move(segment));
+        start += length;
+    } while (start < text.size());
+    // A preedit text lengthens the row it stands in; the rows' columns keep counting the line's text.
+    if (preeditHere) {
+        for (LineLayout::RowInfo &row : layout->rows) {
+            row.startColumn = qMin<int>(row.startColumn, int(text.size()));
+            row.endColumn = qMin<int>(row.endColumn, int(text.size()));
+        }
+    }
+    layout->height = y;
+    m_widestLine = qMax(m_widestLine, layout->width);
+    return *m_layouts.emplace(line, std::move(layout)).first->second;
+}
+
+void ScriptMemo::shiftLayouts(int firstLine, int lastLine, int delta)
+{
+    // The edited lines are laid out anew; the lines after them keep their layouts under new numbers,
+    // so an edit costs no more than the lines it touches.
+    m_layouts.erase(m_layouts.lower_bound(firstLine), m_layouts.upper_bound(lastLine));
+    if (delta == 0)
+        return;
+    std::vector<decltype(m_layouts)::node_type> after;
+    for (auto it = m_layouts.upper_bound(lastLine); it != m_layouts.end();)
+        after.push_back(m_layouts.extract(it++));
+    for (auto &node : after) {
+        node.key() += delta;
+        m_layouts.insert(std::move(node));
+    }
+}
+
+void ScriptMemo::refreshLines(int first, int last)
+{
+    m_layouts.erase(m_layouts.lower_bound(first), m_layouts.upper_bound(last));
+    viewport()->update();
+}
+
+void ScriptMemo::setLineMarks(const LineMarks &marks)
+{
+    m_lineMarks = marks;
+    m_layouts.clear();
+    viewport()->update();
+}
+
+void ScriptMemo::setWordWrap(bool wrap)
+{
+    if (wrap == m_wordWrap)
+        return;
+    m_wordWrap = wrap;
+    m_layouts.clear();
+    m_widestLine = 0;
+    m_topRow = 0;
+    updateScrollRange();
+    viewport()->update();
+}
+
+void ScriptMemo::setLineNumbersShown(bool shown)
+{
+    m_lineNumbers = shown;
+    m_layouts.clear();
+    updateScrollRange();
+    viewport()->update();
+}
+
+void ScriptMemo::setCurrentLineMarked(bool marked)
+{
+    m_markCurrentLine = marked;
+    viewport()->update();
+}
+
+int ScriptMemo::lastTopLine() const
+{
+    // The first line of the last page: the lines from it to the end fill the viewport.
+    qreal height = viewport()->height();
+    int line = lineCount() - 1;
+    while (line > 0) {
+        height -= layoutOf(line).height;
+        if (height < layoutOf(line - 1).height)
+            break;
+        --line;
+    }
+    return line;
+}
+
+void ScriptMemo::updateScrollRange()
+{
+    m_settingScroll = true;
+    QScrollBar *vertical = verticalScrollBar();
+    const int lineHeight = qMax(1, fontMetrics().lineSpacing());
+    vertical->setRange(0, qMax(lastTopLine(), m_topLine));
+    vertical->setPageStep(qMax(1, viewport()->height() / lineHeight));
+    vertical->setSingleStep(1);
+    vertical->setValue(m_topLine);
+    QScrollBar *horizontal = horizontalScrollBar();
+    if (m_wordWrap) {
+        horizontal->setRange(0, 0);
+    } else {
+        horizontal->setRange(0, qMax(0, int(m_widestLine) + textLeft() + kTextMargin - viewport()->width()));
+        horizontal->setPageStep(viewport()->width());
+        horizontal->setSingleStep(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 2);
+    }
+    horizontal->setValue(m_xOffset);
+    m_xOffset = horizontal->value();
+    m_settingScroll = false;
+}
+
+void ScriptMemo::scrollContentsBy(int, int)
+{
+    if (m_settingScroll)
+        return;
+    m_topLine = qBound(0, verticalScrollBar()->value(), lineCount() - 1);
+    m_topRow = 0;
+    m_xOffset = horizontalScrollBar()->value();
+    viewport()->update();
+}
+
+void ScriptMemo::scrollToLine(int line, int row)
+{
+    m_topLine = qBound(0, line, lineCount() - 1);
+    m_topRow = qMax(0, row);
+    updateScrollRange();
+    viewport()->update();
+}
+
+void ScriptMemo::ensureCursorVisible()
+{
+    const int line = m_text.lineOf(m_caret);
+    const LineLayout &layout = layoutOf(line);
+    const int column = int(m_caret - m_text.lineStart(line));
+    const int row = layout.rowOf(column);
+    const qreal height = viewport()->height();
+
+    if (line < m_topLine || (line == m_topLine && row < m_topRow)) {
+        scrollToLine(line, row);
+    } else {
+        // The caret row's bottom, measured from the viewport's top, when the caret's line is near;
+        // a far line is brought in from below without measuring what lies between.
+        qreal bottom = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+        bool near = true;
+        for (int l = m_topLine; l < line; ++l) {
+            bottom += layoutOf(l).height;
+            if (bottom > 2 * height) {
+                near = false;
+                break;
+            }
+        }
+        bottom += layout.rows[row].top + layout.rows[row].height;
+        if (!near || bottom > height) {
+            // Put the caret's row at the bottom: walk up from it until the viewport is filled.
+            int topLine = line;
+            int topRow = row;
+            qreal used = layout.rows[row].height;
+            while (true) {
+                int prevLine = topLine;
+                int prevRow = topRow - 1;
+                if (prevRow < 0) {
+                    if (--prevLine < 0)
+                        break;
+                    prevRow = int(layoutOf(prevLine).rows.size()) - 1;
+                }
+                const qreal h = layoutOf(prevLine).rows[prevRow].height;
+                if (used + h > height)
+                    break;
+                used += h;
+                topLine = prevLine;
+                topRow = prevRow;
+            }
+            scrollToLine(topLine, topRow);
+        }
+    }
+
+    // Sideways, where lines do not wrap.
+    if (!m_wordWrap) {
+        const qreal x = layout.textLine(row).cursorToX(column - layout.segmentStarts[layout.rows[row].segment]);
+        const int visible = viewport()->width() - textLeft() - kTextMargin;
+        if (x < m_xOffset)
+            m_xOffset = qMax(0, int(x) - visible / 4);
+        else if (x > m_xOffset + visible)
+            m_xOffset = int(x) - visible * 3 / 4;
+        updateScrollRange();
+        viewport()->update();
+    }
+}
+
+// ---- Painting ------------------------------------------------------------------------------
+
+QRect ScriptMemo::offsetRect(qsizetype offset) const
+{
+    offset = m_text.snapped(offset);
+    const int line = m_text.lineOf(offset);
+    if (line < m_topLine)
+        return {};
+    const qreal height = viewport()->height();
+    qreal y = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+    for (int l = m_topLine; l < line; ++l) {
+        y += layoutOf(l).height;
+        if (y > height)
+            return {};
+    }
+    const LineLayout &layout = layoutOf(line);
+    const int column = int(offset - m_text.lineStart(line));
+    const int row = layout.rowOf(column);
+    const QTextLine textLine = layout.textLine(row);
+    const qreal x = textLine.cursorToX(column - layout.segmentStarts[layout.rows[row].segment]);
+    return QRect(int(textLeft() + x - m_xOffset), int(y + layout.rows[row].top), 1, int(layout.rows[row].height));
+}
+
+qsizetype ScriptMemo::offsetAt(QPoint point) const
+{
+    qreal y = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+    if (point.y() < 0 && m_topLine == 0 && m_topRow == 0)
+        return 0;
+    for (int line = m_topLine; line < lineCount(); ++line) {
+        const LineLayout &layout = layoutOf(line);
+        if (point.y() < y + layout.height || line == lineCount() - 1) {
+            int row = 0;
+            while (row + 1 < int(layout.rows.size()) && point.y() >= y + layout.rows[row + 1].top)
+                ++row;
+            const LineLayout::RowInfo &info = layout.rows[row];
+            const qreal x = point.x() - textLeft() + m_xOffset;
+            int column = layout.textLine(row).xToCursor(x) + layout.segmentStarts[info.segment];
+            column = qBound(info.startColumn, column, info.endColumn);
+            if (point.y() >= y + layout.height)
+                return m_text.length();
+            return m_text.lineStart(line) + column;
+        }
+        y += layout.height;
+    }
+    return m_text.length();
+}
+
+void ScriptMemo::paintGutter(QPainter &painter, const QRect &area)
+{
+    painter.fillRect(area, palette().color(QPalette::AlternateBase));
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    qreal y = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+    for (int line = m_topLine; line < lineCount() && y < area.height(); ++line) {
+        const LineLayout &layout = layoutOf(line);
+        const QRectF numberRect(0, y, area.width() - kTextMargin, layout.rows.front().height);
+        painter.drawText(numberRect, Qt::AlignRight | Qt::AlignVCenter, QString::number(line + 1));
+        y += layout.height;
+    }
+}
+
+void ScriptMemo::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    const QRect area = viewport()->rect();
+    const QPalette &pal = palette();
+    const qsizetype selStart = SelStart();
+    const qsizetype selEnd = selStart + SelLength();
+    const int caretLine = m_text.lineOf(m_caret);
+    const bool caretVisible = hasFocus() && m_caretShown && !m_readOnly;
+
+    painter.setClipRect(QRect(gutterWidth(), 0, area.width() - gutterWidth(), area.height()));
+    qreal y = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+    const qreal left = textLeft() - m_xOffset;
+    for (int line = m_topLine; line < lineCount() && y < area.height(); ++line) {
+        const LineLayout &layout = layoutOf(line);
+        const qsizetype lineStart = m_text.lineStart(line);
+        const qsizetype lineEnd = m_text.lineEnd(line);
+        if (m_markCurrentLine && line == caretLine && SelLength() == 0) {
+            QColor current = pal.color(QPalette::Highlight);
+            current.setAlpha(28);
+            painter.fillRect(QRectF(gutterWidth(), y, area.width(), layout.height), current);
+        }
+        QTextCharFormat selected;
+        selected.setBackground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight));
+        selected.setForeground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::HighlightedText));
+        painter.setPen(pal.color(QPalette::Text));
+        for (std::size_t s = 0; s < layout.segments.size(); ++s) {
+            const qsizetype segmentStart = lineStart + layout.segmentStarts[s];
+            const qsizetype segmentEnd = segmentStart + layout.segments[s]->text().size();
+            QList<QTextLayout::FormatRange> selections;
+            const qsizetype from = qMax(selStart, segmentStart);
+            const qsizetype to = qMin(selEnd, segmentEnd);
+            if (from < to)
+                selections.append({int(from - segmentStart), int(to - from), selected});
+            layout.segments[s]->draw(&painter, QPointF(left, y), selections);
+        }
+        // A selected line break shows as a narrow selected cell after the line's last character.
+        if (selStart <= lineEnd && selEnd > lineEnd && line + 1 < lineCount()) {
+            const LineLayout::RowInfo &last = layout.rows.back();
+            const qreal x = left + layout.textLine(int(layout.rows.size()) - 1).naturalTextWidth();
+            painter.fillRect(QRectF(x, y + last.top, fontMetrics().horizontalAdvance(QLatin1Char(' ')), last.height),
+                             selected.background());
+        }
+        if (line == caretLine && (caretVisible || !m_preedit.isEmpty())) {
+            const int column = int(m_caret - lineStart);
+            const int segment = layout.segmentOf(column);
+            const int position = column - layout.segmentStarts[segment]
+                + (m_preedit.isEmpty() ? 0 : m_preeditCursor);
+            layout.segments[segment]->drawCursor(&painter, QPointF(left, y), position, 1);
+        }
+        y += layout.height;
+    }
+    if (m_dropOffset >= 0) {
+        const QRect drop = offsetRect(m_dropOffset);
+        if (!drop.isEmpty())
+            painter.fillRect(drop, pal.color(QPalette::Text));
+    }
+    painter.setClipping(false);
+    if (m_lineNumbers)
+        paintGutter(painter, QRect(0, 0, gutterWidth(), area.height()));
+}
+
+void ScriptMemo::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    if (m_wordWrap) {
+        m_layouts.clear();
+        m_topRow = 0;
+    }
+    updateScrollRange();
+}
+
+void ScriptMemo::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        m_layouts.clear();
+        m_widestLine = 0;
+        updateScrollRange();
+        viewport()->update();
+    } else if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ActivationChange) {
+        viewport()->update();
+    }
+}
+
+void ScriptMemo::restartBlink()
+{
+    m_caretShown = true;
+    const int interval = QGuiApplication::styleHints()->cursorFlashTime() / 2;
+    if (hasFocus() && interval > 0)
+        m_blinkTimer.start(interval, this);
+    else
+        m_blinkTimer.stop();
+}
+
+void ScriptMemo::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    restartBlink();
+    viewport()->update();
+}
+
+void ScriptMemo::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    m_blinkTimer.stop();
+    viewport()->update();
+}
+
+void ScriptMemo::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_blinkTimer.timerId()) {
+        m_caretShown = !m_caretShown;
+        const QRect caret = offsetRect(m_caret);
+        viewport()->update(caret.isEmpty() ? viewport()->rect() : caret.adjusted(-2, 0, 2, 0));
+    } else if (event->timerId() == m_scrollTimer.timerId()) {
+        // Selecting with the mouse beyond the viewport's edge scrolls towards it.
+        const QPoint point = m_lastMousePos;
+        if (point.y() < 0)
+            verticalScrollBar()->setValue(verticalScrollBar()->value() - 1);
+        else if (point.y() > viewport()->height())
+            verticalScrollBar()->setValue(verticalScrollBar()->value() + 1);
+        const qsizetype at = offsetAt(point);
+        setSelection(m_anchor, at);
+    } else {
+        QAbstractScrollArea::timerEvent(event);
+    }
+}
+
+// ---- Mouse ---------------------------------------------------------------------------------
+
+void ScriptMemo::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint point = event->position().toPoint();
+    const qsizetype at = offsetAt(point);
+    if (event->button() == Qt::MiddleButton) {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        if (clipboard->supportsSelection() && !m_readOnly) {
+            setSelection(at, at);
+            insertFromMimeData(clipboard->mimeData(QClipboard::Selection));
+        }
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pressPos = point;
+    m_desiredX = -1;
+    const bool tripleClick = m_lastDoubleClick.isValid()
+        && m_lastDoubleClick.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    if (tripleClick) {
+        m_granularity = Granularity::Line;
+        m_selectionOrigin = at;
+        selectLineAt(at);
+        return;
+    }
+    m_granularity = Granularity::Character;
+    if (SelLength() > 0 && at >= SelStart() && at < SelStart() + SelLength() && !(event->modifiers() & Qt::ShiftModifier)) {
+        m_mayDrag = true; // a press inside the selection may start dragging it
+        return;
+    }
+    m_selectionOrigin = at;
+    setSelection(event->modifiers() & Qt::ShiftModifier ? m_anchor : at, at);
+}
+
+void ScriptMemo::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const qsizetype at = offsetAt(event->position().toPoint());
+    m_granularity = Granularity::Word;
+    m_selectionOrigin = at;
+    m_mayDrag = false;
+    selectWordAt(at);
+    m_lastDoubleClick.start();
+}
+
+void ScriptMemo::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint point = event->position().toPoint();
+    if (m_mayDrag) {
+        if ((point - m_pressPos).manhattanLength() < QApplication::startDragDistance())
+            return;
+        m_mayDrag = false;
+        const qsizetype start = SelStart();
+        const qsizetype length = SelLength();
+        auto *drag = new QDrag(this);
+        drag->setMimeData(selectionMimeData());
+        const Qt::DropAction action = drag->exec(m_readOnly ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction,
+                                                 Qt::MoveAction);
+        // A move to another program takes the text away from here.
+        if (action == Qt::MoveAction && drag->target() != viewport() && !m_readOnly) {
+            setSelection(start, start + length);
+            deleteSelectionOr(0, 0, EditHistory::Kind::Other);
+        }
+        return;
+    }
+    m_lastMousePos = point;
+    if (!viewport()->rect().contains(point))
+        m_scrollTimer.start(50, this);
+    else
+        m_scrollTimer.stop();
+    const qsizetype at = offsetAt(point);
+    switch (m_granularity) {
+    case Granularity::Character:
+        setSelection(m_anchor, at);
+        break;
+    case Granularity::Word: {
+        // Whole words from the one first double-clicked.
+        qsizetype wordStart = at;
+        while (wordStart > 0 && isWordByte(m_text.byteAt(wordStart - 1)))
+            --wordStart;
+        qsizetype wordEnd = at;
+        while (wordEnd < m_text.length() && isWordByte(m_text.byteAt(wordEnd)))
+            ++wordEnd;
+        if (at < m_selectionOrigin)
+            setSelection(qMax(m_anchor, m_caret), wordStart);
+        else
+            setSelection(qMin(m_anchor, m_caret), wordEnd);
+        break;
+    }
+    case Granularity::Line: {
+        const int originLine = m_text.lineOf(m_selectionOrigin);
+        const int line = m_text.lineOf(at);
+        const auto lineAfter = [&](int l) { return l + 1 < lineCount() ? m_text.lineStart(l + 1) : m_text.length(); };
+        if (line < originLine)
+            setSelection(lineAfter(originLine), m_text.lineStart(line));
+        else
+            setSelection(m_text.lineStart(originLine), lineAfter(line));
+        break;
+    }
+    }
+}
+
+void ScriptMemo::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_scrollTimer.stop();
+    if (event->button() == Qt::LeftButton && m_mayDrag) {
+        // A click inside the selection, without dragging, puts the caret there.
+        m_mayDrag = false;
+        const qsizetype at = offsetAt(event->position().toPoint());
+        setSelection(at, at);
+    }
+}
+
+QMenu *ScriptMemo::createContextMenu()
+{
+    auto *menu = new QMenu(this);
+    const bool selection = SelLength() > 0;
+    const auto add = [&](const QString &caption, const QKeySequence &keys, bool enabled, auto slot) {
+        QAction *action = menu->addAction(caption, this, slot);
+        action->setShortcut(keys);
+        action->setEnabled(enabled);
+    };
+    add(QStringLiteral("&Отменить"), QKeySequence::Undo, m_history.canUndo() && !m_readOnly, &ScriptMemo::undo);
+    add(QStringLiteral("&Повторить"), QKeySequence::Redo, m_history.canRedo() && !m_readOnly, &ScriptMemo::redo);
+    menu->addSeparator();
+    add(QStringLiteral("Вы&резать"), QKeySequence::Cut, selection && !m_readOnly, &ScriptMemo::cut);
+    add(QStringLiteral("&Копировать"), QKeySequence::Copy, selection, &ScriptMemo::copy);
+    const QMimeData *clipboard = QGuiApplication::clipboard()->mimeData();
+    add(QStringLiteral("&Вставить"), QKeySequence::Paste, !m_readOnly && clipboard && clipboard->hasText(),
+        &ScriptMemo::paste);
+    add(QStringLiteral("&Удалить"), QKeySequence(), selection && !m_readOnly,
+        [this] { deleteSelectionOr(0, 0, EditHistory::Kind::Other); });
+    menu->addSeparator();
+    add(QStringLiteral("Выделить &всё"), QKeySequence::SelectAll, m_text.length() > 0, &ScriptMemo::selectAll);
+    return menu;
+}
+
+void ScriptMemo::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+// ---- Drag and drop -------------------------------------------------------------------------
+
+namespace {
+
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+} // namespace
+
+void ScriptMemo::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFiles(event->mimeData()).isEmpty() || (event->mimeData()->hasText() && !m_readOnly))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void ScriptMemo::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!localFiles(event->mimeData()).isEmpty()) {
+        m_dropOffset = -1;
+        event->acceptProposedAction();
+        return;
+    }
+    if (!event->mimeData()->hasText() || m_readOnly) {
+        event->ignore();
+        return;
+    }
+    m_dropOffset = offsetAt(event->position().toPoint());
+    viewport()->update();
+    event->acceptProposedAction();
+}
+
+void ScriptMemo::dragLeaveEvent(QDragLeaveEvent *)
+{
+    m_dropOffset = -1;
+    viewport()->update();
+}
+
+void ScriptMemo::dropEvent(QDropEvent *event)
+{
+    m_dropOffset = -1;
+    viewport()->update();
+    const QStringList files = localFiles(event->mimeData());
+    if (!files.isEmpty()) {
+        event->acceptProposedAction();
+        emit filesDropped(files);
+        return;
+    }
+    if (!event->mimeData()->hasText() || m_readOnly) {
+        event->ignore();
+        return;
+    }
+    qsizetype at = offsetAt(event->position().toPoint());
+    EditScope scope(this);
+    if (event->source() == viewport() && event->dropAction() == Qt::MoveAction) {
+        // Moving the selection within the text: take it out first, then insert it at the drop point.
+        const qsizetype start = SelStart();
+        const qsizetype length = SelLength();
+        if (at >= start && at <= start + length) {
+            event->ignore();
+            return;
+        }
+        replaceBytes(start, length, QByteArray());
+        if (at > start)
+            at -= length;
+        event->setDropAction(Qt::CopyAction); // nothing more to remove on the dragging side
+    }
+    // The dropped text ends up selected.
+    m_anchor = m_caret = m_text.snapped(at);
+    const QByteArray bytes = ScriptText::encodedText(event->mimeData()->text());
+    replaceBytes(m_caret, 0, bytes);
+    m_caret += bytes.size();
+    event->accept();
+    setFocus();
 }

@@ -1,17 +1,32 @@
 #pragma once
 
+#include "editor/edit_history.h"
+#include "editor/text_buffer.h"
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QKeySequence>
-#include <QPlainTextEdit>
 #include <QPoint>
+#include <QTextLayout>
 
 #include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QMenu;
+class QMimeData;
 
 // The multi-line text control of a script: Windows-1251 text seen as lines, or as one string in
 // which every line break is the two characters CR LF, with selection offsets counted in that string.
-class ScriptMemo : public QPlainTextEdit {
+// The text lives in a TextBuffer; only the lines on screen are laid out and painted, so opening,
+// typing and appending cost the same at any size.
+class ScriptMemo : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit ScriptMemo(QWidget *parent = nullptr);
+    ~ScriptMemo() override;
 
     // Selection in characters of the CR LF string.
     qsizetype SelStart() const;
@@ -20,64 +35,210 @@ public:
     void setSelLength(qsizetype length); // selects from SelStart on; scrolls the caret into view
     QString SelText() const;             // line breaks as CR LF
     void setSelText(const QString &text);
+    // The caret (the moving end of the selection) and the other end.
+    qsizetype caretOffset() const { return m_caret; }
+    qsizetype anchorOffset() const { return m_anchor; }
+    void setSelection(qsizetype anchor, qsizetype caret);
 
     // Column (x) and line (y), from 0, of the end of the selection.
     QPoint CaretPos() const;
 
-    int lineCount() const;
+    int lineCount() const { return m_text.lineCount(); }
     QString line(int index) const;
+    qsizetype lineStartOffset(int line) const { return m_text.lineStart(line); }
+    int lineOfOffset(qsizetype offset) const { return m_text.lineOf(offset); }
     void setLine(int index, const QString &text);
     void clearLines();
 
     // Appends a text as a line at the end, at a cost independent of the text already held.
     void appendAsLine(const QString &text);
 
-    // A stretch of document positions (a line break counts as one there).
+    // A stretch of the CR LF string.
     struct Range {
-        int position = 0;
-        int length = 0;
+        qsizetype start = 0;
+        qsizetype length = 0;
     };
     // Replaces every range (ascending, not overlapping) by the text as one step, which a single
     // undo reverts and which signals Change once; the caret ends after the last replacement.
     void replaceRanges(const QList<Range> &ranges, const QString &text);
 
-    // Told how far a long load or save has come.
-    using Progress = std::function<void(qint64 done, qint64 total)>;
+    using Progress = TextBuffer::Progress;
 
-    // Replaces the whole text with file text ('\n' between lines) and clears Modified. Large texts go
-    // in piece by piece, telling progress between pieces; the load cannot be undone.
-    void loadText(const QString &textWithLf, const Progress &progress = {});
+    // Replaces the whole text with a file's bytes (any line breaks) and clears Modified. Progress is
+    // told between pieces of a large text; the load cannot be undone.
+    void loadFile(const QByteArray &fileBytes, const Progress &progress = {});
+    // The same for a text of characters, whose line breaks may be CR LF, lone CR or lone LF.
+    void loadText(QStringView text, const Progress &progress = {});
     // The text as file bytes: CR LF between lines, nothing after the last.
     QByteArray fileBytes(const Progress &progress = {}) const;
-    QString wholeText() const; // the CR LF string
+    QString wholeText() const;   // the CR LF string
+    QString toPlainText() const; // the text with LF between lines, as the clipboard holds it
+    void setPlainText(const QString &text) { loadText(text); }
+    qsizetype textLength() const { return m_text.length(); }
+    // The text as one run of bytes, for searching; holds until the next change.
+    QByteArrayView textBytes() const { return const_cast<TextBuffer &>(m_text).view(); }
 
-    bool Modified() const;
-    void setModified(bool modified);
+    bool Modified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
 
-    qsizetype offsetOfPosition(int position) const;
-    int positionOfOffset(qsizetype offset) const;
-    qsizetype textLength() const;
+    bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool wordWrap() const { return m_wordWrap; }
+    void setWordWrap(bool wrap);
+    bool lineNumbersShown() const { return m_lineNumbers; }
+    void setLineNumbersShown(bool shown);
+    bool currentLineMarked() const { return m_markCurrentLine; }
+    void setCurrentLineMarked(bool marked);
+
+    bool isUndoAvailable() const { return m_history.canUndo(); }
+    bool isRedoAvailable() const { return m_history.canRedo(); }
 
     // Application-wide shortcuts that the text control must leave to the main window,
     // although the platform binds some of them to editing keys (Ctrl+K deletes to line end on X11).
     static void setReservedShortcuts(const QList<QKeySequence> &shortcuts);
 
+    // Where the text of the given offset is drawn, in viewport coordinates: the caret's rectangle.
+    // Empty when the offset's line is not on screen.
+    QRect offsetRect(qsizetype offset) const;
+    // The offset under a point of the viewport.
+    qsizetype offsetAt(QPoint viewportPoint) const;
+    // The first line drawn at the top of the viewport.
+    int firstVisibleLine() const { return m_topLine; }
+
+    // Extra marks drawn over a line's text: a colour behind characters [start, start + length) of
+    // the line. The view asks for them whenever it draws the line.
+    struct Mark {
+        int start = 0;
+        int length = 0;
+        QTextCharFormat format;
+    };
+    using LineMarks = std::function<QList<Mark>(int line, const QString &text)>;
+    void setLineMarks(const LineMarks &marks);
+    // Drops what the view has laid out of lines first to last, so they are drawn anew.
+    void refreshLines(int first, int last);
+
+public slots:
+    void undo();
+    void redo();
+    void cut();
+    void copy();
+    void paste();
+    void selectAll();
+    void clear() { clearLines(); }
+    void ensureCursorVisible();
+
 signals:
     // After every change of the text; a compound change made by one command signals once, after it.
     void Change();
+    // After every move of the caret or the selection, changes of the text included.
+    void caretMoved();
+    // Files dropped on the text: they are opened, not inserted.
+    void filesDropped(const QStringList &paths);
 
 protected:
     bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
-    void insertFromMimeData(const QMimeData *source) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
-    class CompoundChange;
-    friend class CompoundChange;
+    // Text that goes into the editor from a drop or a paste.
+    virtual void insertFromMimeData(const QMimeData *source);
 
 private:
-    void documentChanged();
+    class EditScope;
+    friend class EditScope;
+    struct LineLayout;
+    struct Row;
 
-    int m_compoundDepth = 0;
-    bool m_changedInCompound = false;
+    // Edits: every change of the text goes through replaceBytes inside an EditScope.
+    void replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes);
+    void insertTyped(const QString &text);
+    void deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind);
+    void applyHistoryStep(const EditHistory::Step &step, bool undoing);
+    void textReplaced();
+
+    // Caret movement.
+    void moveCaret(qsizetype offset, bool keepAnchor);
+    qsizetype previousCharacter(qsizetype offset) const;
+    qsizetype nextCharacter(qsizetype offset) const;
+    qsizetype wordStartBefore(qsizetype offset) const;
+    qsizetype wordEndAfter(qsizetype offset) const;
+    qsizetype rowMove(qsizetype offset, int rows);
+    qsizetype rowEdge(qsizetype offset, bool end) const;
+    bool handleMovementKey(QKeyEvent *event);
+    bool handleEditingKey(QKeyEvent *event);
+    bool isEditorKey(QKeyEvent *event) const;
+    void selectWordAt(qsizetype offset);
+    void selectLineAt(qsizetype offset);
+    void updatePrimarySelection();
+
+    // Layout and view.
+    const LineLayout &layoutOf(int line) const;
+    qreal layoutWidth() const;
+    int textLeft() const;
+    QString displayText(const QString &lineText) const;
+    Row rowAt(qsizetype offset) const;
+    qreal rowX(qsizetype offset) const;
+    void shiftLayouts(int firstLine, int lastLine, int delta);
+    void updateScrollRange();
+    void scrollToLine(int line, int row);
+    int lastTopLine() const;
+    int gutterWidth() const;
+    void paintGutter(QPainter &painter, const QRect &area);
+    void restartBlink();
+    QMenu *createContextMenu();
+    QMimeData *selectionMimeData() const;
+
+    TextBuffer m_text;
+    EditHistory m_history;
+    qsizetype m_anchor = 0;
+    qsizetype m_caret = 0;
+    qreal m_desiredX = -1;
+    bool m_modified = false;
+    bool m_readOnly = false;
+    bool m_wordWrap = true;
+    bool m_lineNumbers = false;
+    bool m_markCurrentLine = false;
+    LineMarks m_lineMarks;
+
+    int m_topLine = 0;
+    int m_topRow = 0; // rows of the top line scrolled above the viewport
+    int m_xOffset = 0;
+    bool m_settingScroll = false;
+    mutable qreal m_widestLine = 0;
+    mutable std::map<int, std::unique_ptr<LineLayout>> m_layouts;
+
+    // One command's edits.
+    int m_scopeDepth = 0;
+    EditHistory::Step m_step;
+    bool m_changed = false;
+
+    QBasicTimer m_blinkTimer;
+    bool m_caretShown = true;
+    QBasicTimer m_scrollTimer;
+    QPoint m_lastMousePos;
+    enum class Granularity { Character, Word, Line } m_granularity = Granularity::Character;
+    qsizetype m_selectionOrigin = 0;
+    QElapsedTimer m_lastDoubleClick;
+    bool m_mayDrag = false;
+    QPoint m_pressPos;
+    qsizetype m_dropOffset = -1;
+    QString m_preedit;
+    int m_preeditCursor = 0;
 };

@@ -2,82 +2,58 @@
 
 #include "editor/win1251_codec.h"
 
+#include <cstring>
+
 namespace ScriptText {
 
-QString decodeFile(QByteArrayView bytes)
+QByteArray normalizedLineBreaks(QByteArray bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
+    // Most files already have CR LF throughout: find the first lone break before copying anything.
     const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const uchar b = uchar(bytes[i]);
-        if (b == '\r') {
-            *out++ = QLatin1Char('\n');
-            if (i + 1 < n && bytes[i + 1] == '\n')
+    const char *in = bytes.constData();
+    qsizetype first = 0;
+    for (; first < n; ++first) {
+        const char c = in[first];
+        if (c == '\r') {
+            if (first + 1 < n && in[first + 1] == '\n') {
+                ++first;
+                continue;
+            }
+            break;
+        }
+        if (c == '\n')
+            break;
+    }
+    if (first == n)
+        return bytes;
+
+    QByteArray out;
+    out.reserve(n + n / 16);
+    out.append(in, first);
+    for (qsizetype i = first; i < n; ++i) {
+        const char c = in[i];
+        if (c == '\r') {
+            out.append("\r\n", 2);
+            if (i + 1 < n && in[i + 1] == '\n')
                 ++i;
+        } else if (c == '\n') {
+            out.append("\r\n", 2);
         } else {
-            *out++ = Win1251::toUnicode(b);
+            out.append(c);
         }
     }
-    text.truncate(out - text.constData());
-    return text;
+    return out;
 }
 
-namespace {
-
-// Appends one line's bytes to a file image, preceded by CR LF unless it is the first line.
-void appendLineBytes(QByteArray &file, QStringView line, bool firstLine)
+QByteArray encodedText(QStringView text)
 {
-    if (!firstLine)
-        file.append("\r\n", 2);
-    const qsizetype at = file.size();
-    file.resize(at + line.size());
-    char *out = file.data() + at;
-    for (QChar c : line)
-        *out++ = Win1251::fromUnicode(c);
+    return normalizedLineBreaks(Win1251::encode(Win1251::sanitized(text.toString())));
 }
 
-} // namespace
-
-QByteArray encodeFile(QStringView textWithLf)
+QByteArray appendedAsLine(bool targetEndsWithLineBreak, QStringView text)
 {
-    QByteArray file;
-    file.reserve(textWithLf.size() + textWithLf.count(QLatin1Char('\n')));
-    bool first = true;
-    for (QStringView line : textWithLf.tokenize(QLatin1Char('\n'))) {
-        appendLineBytes(file, line, first);
-        first = false;
-    }
-    return file;
-}
-
-QString joinedWithCrLf(const QStringList &lines)
-{
-    return lines.join(kCrLf);
-}
-
-QString appendedAsLine(const QString &target, const QString &text)
-{
-    if (target.isEmpty() || target.endsWith(QLatin1Char('\n')) || target.endsWith(QLatin1Char('\r')))
-        return target + text + kCrLf;
-    return target + kCrLf + text;
-}
-
-QStringList splitLines(QStringView text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines.append(text.mid(start, i - start).toString());
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-        }
-    }
-    lines.append(text.mid(start).toString());
-    return lines;
+    const QByteArray line = encodedText(text);
+    return targetEndsWithLineBreak ? line + "\r\n" : "\r\n" + line;
 }
 
 } // namespace ScriptText

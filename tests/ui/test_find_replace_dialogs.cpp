@@ -95,22 +95,21 @@ private slots:
                 for (int flags = 0; flags < 8; ++flags) {
                     const Options o = options(flags & 1, flags & 2, flags & 4 ? Direction::Up : Direction::Down);
                     const QString where = QStringLiteral("text %1, needle %2, flags %3").arg(text, needle).arg(flags);
-                    for (int position = 0; position < memo->document()->characterCount(); ++position) {
+                    for (qsizetype offset = 0; offset <= memo->textLength(); ++offset) {
+                        if (offset > 0 && whole.at(offset - 1) == u'\r')
+                            continue; // the caret never stands inside a line break
                         for (qsizetype length : {0, 1, 3}) {
-                            select(memo, memo->offsetOfPosition(position), length);
+                            select(memo, offset, length);
                             const Selection selection = selectionOf(memo);
                             const auto expected = FindReplace::findStep(whole, selection, needle, o);
                             QVERIFY2(MemoSearch::findStep(*memo, needle, o) == expected, qPrintable(where));
                         }
                     }
-                    // Replace All's occurrences, where the text to find has a counterpart in the document.
-                    const qsizetype breaks = needle.count(QLatin1Char('\r')) + needle.count(QLatin1Char('\n'));
-                    if (needle.count(u"\r\n"_qs) * 2 == breaks) {
-                        QList<qsizetype> offsets;
-                        for (const ScriptMemo::Range &range : MemoSearch::occurrences(*memo, needle, o))
-                            offsets.append(memo->offsetOfPosition(range.position));
-                        QVERIFY2(offsets == FindReplace::occurrences(whole, needle, o), qPrintable(where));
-                    }
+                    // Replace All's occurrences.
+                    QList<qsizetype> offsets;
+                    for (const ScriptMemo::Range &range : MemoSearch::occurrences(*memo, needle, o))
+                        offsets.append(range.start);
+                    QVERIFY2(offsets == FindReplace::occurrences(whole, needle, o), qPrintable(where));
                 }
             }
         }
@@ -121,8 +120,8 @@ private slots:
         TForm2 *editor = editorWith(u"one two"_qs);
         ScriptMemo *memo = editor->Memo1;
         QVERIFY(!MemoSearch::findStep(*memo, u"three", {}));
-        memo->moveCursor(QTextCursor::End);
-        memo->insertPlainText(u" three"_qs);
+        memo->setSelStart(memo->textLength());
+        memo->setSelText(u" three"_qs);
         select(memo, 0, 0);
         QCOMPARE(MemoSearch::findStep(*memo, u"three", {}), (Selection{8, 5}));
         memo->undo();
@@ -181,7 +180,7 @@ private slots:
         QVERIFY(dialog->DownButton->isChecked());
         dialog->UpButton->setChecked(true);
         dialog->setFindText(u"ALIAS"_qs);
-        memo->moveCursor(QTextCursor::End);
+        memo->setSelStart(memo->textLength());
         QList<qsizetype> starts;
         for (int press = 0; press < 3; ++press) {
             dialog->FindNextButton->click();

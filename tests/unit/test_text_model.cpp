@@ -1,6 +1,7 @@
 // The Windows-1251 codec, line-break handling of file text, the save format and appending as a line.
 #include "editor/script_file.h"
 #include "editor/script_text.h"
+#include "editor/text_buffer.h"
 #include "editor/win1251_codec.h"
 
 #include <QTemporaryDir>
@@ -43,32 +44,33 @@ private slots:
         QCOMPARE(Win1251::sanitized(QString::fromUcs4(U"\U0001F600")), u"??"_qs);
     }
 
-    void fileLineBreaksBecomeLines_data()
+    void fileLineBreaksBecomeCrLf_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("crlf") << QByteArray("a\r\nb") << u"a\nb"_qs;
-        QTest::newRow("lf") << QByteArray("a\nb\n") << u"a\nb\n"_qs;
-        QTest::newRow("cr") << QByteArray("a\rb") << u"a\nb"_qs;
-        QTest::newRow("cr cr lf") << QByteArray("a\r\r\nb") << u"a\n\nb"_qs;
-        QTest::newRow("lf cr") << QByteArray("a\n\rb") << u"a\n\nb"_qs;
-        QTest::newRow("empty") << QByteArray() << QString();
-        QTest::newRow("nul kept") << QByteArray("a\0b", 3) << u"a"_qs + QChar(0) + u"b"_qs;
+        QTest::addColumn<QByteArray>("held");
+        QTest::newRow("crlf") << QByteArray("a\r\nb") << QByteArray("a\r\nb");
+        QTest::newRow("lf") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("cr") << QByteArray("a\rb") << QByteArray("a\r\nb");
+        QTest::newRow("cr cr lf") << QByteArray("a\r\r\nb") << QByteArray("a\r\n\r\nb");
+        QTest::newRow("lf cr") << QByteArray("a\n\rb") << QByteArray("a\r\n\r\nb");
+        QTest::newRow("cr at the end") << QByteArray("a\r") << QByteArray("a\r\n");
+        QTest::newRow("empty") << QByteArray() << QByteArray();
+        QTest::newRow("nul kept") << QByteArray("a\0b", 3) << QByteArray("a\0b", 3);
     }
-    void fileLineBreaksBecomeLines()
+    void fileLineBreaksBecomeCrLf()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QCOMPARE(ScriptText::decodeFile(bytes), text);
+        QFETCH(QByteArray, held);
+        QCOMPARE(ScriptText::normalizedLineBreaks(bytes), held);
     }
 
-    void savingWritesCrLfBetweenLinesOnly()
+    void enteringTextHasCrLfBetweenLinesOnly()
     {
-        QCOMPARE(ScriptText::encodeFile(u"a\nb"), QByteArray("a\r\nb"));
-        QCOMPARE(ScriptText::encodeFile(u""), QByteArray());
-        QCOMPARE(ScriptText::encodeFile(u"a\n"), QByteArray("a\r\n"));
-        QCOMPARE(ScriptText::encodeFile(u"\n\n"), QByteArray("\r\n\r\n"));
-        QCOMPARE(ScriptText::encodeFile(u"я"), QByteArray("\xFF"));
+        QCOMPARE(ScriptText::encodedText(u"a\nb"), QByteArray("a\r\nb"));
+        QCOMPARE(ScriptText::encodedText(u""), QByteArray());
+        QCOMPARE(ScriptText::encodedText(u"a\n"), QByteArray("a\r\n"));
+        QCOMPARE(ScriptText::encodedText(u"\n\n"), QByteArray("\r\n\r\n"));
+        QCOMPARE(ScriptText::encodedText(u"я\u4E2D"), QByteArray("\xFF?"));
     }
 
     void openAndSaveGiveTheSameBytesExceptLoneBreaks()
@@ -80,7 +82,10 @@ private slots:
         }
         bytes += "\r\nline\nnext\rlast";
         const QByteArray expected = QByteArray(bytes).replace("\r\nline\nnext\rlast", "\r\nline\r\nnext\r\nlast");
-        QCOMPARE(ScriptText::encodeFile(ScriptText::decodeFile(bytes)), expected);
+        TextBuffer buffer;
+        buffer.setBytes(ScriptText::normalizedLineBreaks(bytes));
+        QCOMPARE(buffer.allBytes(), expected);
+        QCOMPARE(buffer.lineCount(), 4);
     }
 
     void appendingAsALine_data()
@@ -92,19 +97,31 @@ private slots:
         QTest::newRow("ends with break") << u"abc\r\n"_qs << u"x"_qs << u"abc\r\nx\r\n"_qs;
         QTest::newRow("no final break") << u"abc"_qs << u"x"_qs << u"abc\r\nx"_qs;
         QTest::newRow("empty text") << u"abc"_qs << QString() << u"abc\r\n"_qs;
+        QTest::newRow("lone LF inside") << u"abc"_qs << u"x\ny"_qs << u"abc\r\nx\r\ny"_qs;
+        QTest::newRow("ending in a lone CR") << QString() << u"x\r"_qs << u"x\r\n\r\n"_qs;
     }
     void appendingAsALine()
     {
         QFETCH(QString, target);
         QFETCH(QString, text);
         QFETCH(QString, result);
-        QCOMPARE(ScriptText::appendedAsLine(target, text), result);
+        TextBuffer buffer;
+        buffer.setBytes(ScriptText::encodedText(target));
+        buffer.replace(buffer.length(), 0, ScriptText::appendedAsLine(buffer.endsWithLineBreak(), text));
+        QCOMPARE(buffer.text(0, buffer.length()), result);
     }
 
-    void splitLinesTakesEveryKindOfBreak()
+    void everyKindOfBreakDividesLines()
     {
-        QCOMPARE(ScriptText::splitLines(u"a\r\nb\nc\rd"), QStringList({"a", "b", "c", "d"}));
-        QCOMPARE(ScriptText::splitLines(u"a\r\n"), QStringList({"a", ""}));
+        TextBuffer buffer;
+        buffer.setBytes(ScriptText::encodedText(u"a\r\nb\nc\rd"));
+        QStringList lines;
+        for (int i = 0; i < buffer.lineCount(); ++i)
+            lines.append(buffer.lineText(i));
+        QCOMPARE(lines, QStringList({"a", "b", "c", "d"}));
+        buffer.setBytes(ScriptText::encodedText(u"a\r\n"));
+        QCOMPARE(buffer.lineCount(), 2);
+        QCOMPARE(buffer.lineText(1), QString());
     }
 
     void failedWriteLeavesTheOldFileAndNoTemporary()

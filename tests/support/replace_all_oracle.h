@@ -1,0 +1,31 @@
+#pragma once
+
+#include "editor/find_replace.h"
+#include "editor/win1251_codec.h"
+
+// A test oracle, not program code: Replace All done as one string operation on a text of
+// characters, from the occurrences the program replaces, to state the expected result plainly.
+namespace ReplaceAllOracle {
+
+struct Result {
+    QString text;
+    qsizetype count = 0;
+};
+
+inline Result replaceAll(QStringView text, QStringView what, QStringView replacement,
+                         const FindReplace::Options &options)
+{
+    const FindReplace::Pattern pattern(what, options);
+    const QList<qsizetype> found = FindReplace::occurrences(Win1251::encode(text), pattern);
+    Result result{QString(), found.size()};
+    qsizetype copied = 0;
+    for (qsizetype at : found) {
+        result.text.append(text.sliced(copied, at - copied));
+        result.text.append(replacement);
+        copied = at + pattern.length();
+    }
+    result.text.append(text.sliced(copied));
+    return result;
+}
+
+} // namespace ReplaceAllOracle

@@ -97,6 +97,8 @@ public:
     // although the platform binds some of them to editing keys (Ctrl+K deletes to line end on X11).
     static void setReservedShortcuts(const QList<QKeySequence> &shortcuts);
 
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
     // Where the text of the given offset is drawn, in viewport coordinates: the caret's rectangle.
     // Empty when the offset's line is not on screen.
     QRect offsetRect(qsizetype offset) const;
@@ -143,7 +145,6 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -6,7 +6,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
+#include <QUrl>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -158,6 +161,144 @@ private slots:
         memo.setFocus();
         QTest::keyClick(&memo, Qt::Key_K, Qt::ControlModifier);
         QCOMPARE(memo.wholeText(), u"keep this line"_qs);
+    }
+
+    void keysMoveTheCaretAndEditAsInOtherEditors()
+    {
+        ScriptMemo memo;
+        memo.resize(400, 200);
+        memo.show();
+        memo.loadText(u"ab\ncd\nef"_qs);
+        memo.setFocus();
+        const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(&memo, k, m); };
+        key(Qt::Key_Right);
+        key(Qt::Key_Right);
+        QCOMPARE(memo.SelStart(), qsizetype(2));
+        key(Qt::Key_Right); // over the line break in one step
+        QCOMPARE(memo.SelStart(), qsizetype(4));
+        key(Qt::Key_Left);
+        QCOMPARE(memo.SelStart(), qsizetype(2));
+        key(Qt::Key_Down); // the column is kept
+        QCOMPARE(memo.CaretPos(), QPoint(2, 1));
+        key(Qt::Key_Home);
+        QCOMPARE(memo.CaretPos(), QPoint(0, 1));
+        key(Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(memo.SelText(), u"cd"_qs);
+        key(Qt::Key_Backspace); // the selection goes
+        QCOMPARE(memo.wholeText(), u"ab\r\n\r\nef"_qs);
+        key(Qt::Key_Backspace); // at a line's start: the line break goes, whole
+        QCOMPARE(memo.wholeText(), u"ab\r\nef"_qs);
+        key(Qt::Key_Return);
+        QCOMPARE(memo.wholeText(), u"ab\r\n\r\nef"_qs);
+        key(Qt::Key_End, Qt::ControlModifier);
+        TestEnv::type(&memo, u"xyz"_qs);
+        key(Qt::Key_Delete); // at the end: nothing
+        QCOMPARE(memo.wholeText(), u"ab\r\n\r\nefxyz"_qs);
+        // Typing is undone as one run; undo and redo each count as a change of the text.
+        memo.setModified(false);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(memo.wholeText(), u"ab\r\n\r\nef"_qs);
+        QVERIFY(memo.Modified());
+        memo.redo();
+        QCOMPARE(memo.wholeText(), u"ab\r\n\r\nefxyz"_qs);
+        QCOMPARE(memo.SelStart(), memo.textLength());
+    }
+
+    void theMouseSetsTheCaretAndSelects()
+    {
+        ScriptMemo memo;
+        memo.resize(400, 200);
+        memo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&memo));
+        memo.loadText(u"alias hello {\n  echo -a world\n}"_qs);
+        QWidget *view = memo.viewport();
+        const qsizetype echo = memo.wholeText().indexOf(u"echo"_qs);
+        const QPoint atEcho = memo.offsetRect(echo).center() + QPoint(1, 0);
+        QTest::mouseClick(view, Qt::LeftButton, {}, atEcho);
+        QCOMPARE(memo.SelStart(), echo);
+        QCOMPARE(memo.offsetAt(atEcho), echo);
+        // A drag from there to the end of "world" selects what lies between.
+        const qsizetype worldEnd = memo.wholeText().indexOf(u"world"_qs) + 5;
+        QTest::mousePress(view, Qt::LeftButton, {}, atEcho);
+        QTest::mouseMove(view, memo.offsetRect(worldEnd).center());
+        QTest::mouseRelease(view, Qt::LeftButton, {}, memo.offsetRect(worldEnd).center());
+        QCOMPARE(memo.SelText(), u"echo -a world"_qs);
+        // A double click selects the word.
+        QTest::mouseDClick(view, Qt::LeftButton, {}, memo.offsetRect(echo + 2).center());
+        QCOMPARE(memo.SelText(), u"echo"_qs);
+    }
+
+    void wrappedAndHugeLinesAreLaidOutRowByRow()
+    {
+        ScriptMemo memo;
+        memo.resize(300, 200);
+        memo.show();
+        // One line of 50,000 characters: it is shown, walked and edited without laying it out whole.
+        const QString huge = QString(50'000, u'x');
+        memo.loadText(huge + u"\nlast"_qs);
+        QVERIFY(!memo.grab().isNull());
+        memo.setFocus();
+        QTest::keyClick(&memo, Qt::Key_Down);
+        const qsizetype firstRowEnd = memo.SelStart();
+        QVERIFY(firstRowEnd > 0 && firstRowEnd < 200); // the second row of the wrapped line
+        QTest::keyClick(&memo, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(memo.CaretPos(), QPoint(4, 1));
+        memo.setWordWrap(false);
+        memo.setSelStart(30'000);
+        memo.ensureCursorVisible();
+        QVERIFY(memo.horizontalScrollBar()->value() > 0);
+        QVERIFY(memo.offsetRect(30'000).isValid());
+        TestEnv::type(&memo, u"!"_qs);
+        QCOMPARE(memo.line(0).size(), huge.size() + 1);
+    }
+
+    void clipboardAndDropsSpeakTheDesktopsLineBreaks()
+    {
+        // Drops reach a widget only in a real drag; the test hands them to the handler itself.
+        struct DroppableMemo : ScriptMemo {
+            void drop(QDropEvent *event) { dropEvent(event); }
+        } memo;
+        memo.resize(300, 200);
+        memo.show();
+        memo.loadText(u"one\ntwo"_qs);
+        memo.selectAll();
+        memo.copy();
+        QCOMPARE(QApplication::clipboard()->text(), u"one\ntwo"_qs);
+        QApplication::clipboard()->setText(u"a\nb\rc"_qs);
+        memo.setSelStart(0);
+        memo.paste();
+        QCOMPARE(memo.wholeText(), u"a\r\nb\r\ncone\r\ntwo"_qs);
+
+        // Files dropped are offered for opening; text dropped goes in where it falls.
+        QStringList offered;
+        connect(&memo, &ScriptMemo::filesDropped, &memo, [&](const QStringList &files) { offered = files; });
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(u"/tmp/one.mrc"_qs)});
+        const QByteArray before = memo.fileBytes();
+        QDropEvent fileDrop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, {});
+        memo.drop(&fileDrop);
+        QCOMPARE(offered, QStringList{u"/tmp/one.mrc"_qs});
+        QCOMPARE(memo.fileBytes(), before);
+        QMimeData text;
+        text.setText(u"dropped "_qs);
+        QDropEvent textDrop(QPointF(memo.offsetRect(0).center()), Qt::CopyAction, &text, Qt::LeftButton, {});
+        memo.drop(&textDrop);
+        QVERIFY(memo.wholeText().startsWith(u"dropped a"_qs));
+    }
+
+    void inputMethodsCommitAsTyping()
+    {
+        ScriptMemo memo;
+        memo.show();
+        memo.setFocus();
+        QInputMethodEvent compose(u"ж"_qs, {});
+        QApplication::sendEvent(&memo, &compose);
+        QCOMPARE(memo.wholeText(), QString()); // a preedit text is not yet text
+        QInputMethodEvent commit;
+        commit.setCommitString(u"жё\u4E2D"_qs);
+        QApplication::sendEvent(&memo, &commit);
+        QCOMPARE(memo.wholeText(), u"жё?"_qs);
+        QCOMPARE(memo.inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
     }
 };
 

@@ -68,6 +68,7 @@ private slots:
     void fieldTextIsCutTo255();
     void patternAgreesWithBruteForceOnLongTexts();
     void patternFindsALoneMatchWhereverItLies();
+    void anyLineBreakInTheTextToFindIsALineBreak();
 };
 
 void TestFindReplace::findStep_data()
@@ -301,6 +302,30 @@ void TestFindReplace::patternFindsALoneMatchWhereverItLies()
             QCOMPARE(ignoringCase.lastIndexIn(text, at + 1), qsizetype(-1));
         }
     }
+}
+
+void TestFindReplace::anyLineBreakInTheTextToFindIsALineBreak()
+{
+    // Text pasted from the desktop's clipboard has LF breaks; the text searched has CR LF.
+    const QString text = QStringLiteral("ab\r\ncd\r\nef");
+    const Options o = options(false, false);
+    for (const QString &what : {u"b\ncd"_qs, u"b\rcd"_qs, u"b\r\ncd"_qs})
+        QCOMPARE(FindReplace::findStep(text, {0, 0}, what, o), (Selection{1, 5}));
+
+    // A line break alone is found break after break, each selected whole.
+    Selection selection{0, 0};
+    QList<Selection> found;
+    while (const std::optional<Selection> next = FindReplace::findStep(text, selection, u"\n", o)) {
+        found.append(*next);
+        selection = *next;
+    }
+    QCOMPARE(found, (QList<Selection>{{2, 2}, {6, 2}}));
+    const Options up = options(false, false, Direction::Up);
+    QCOMPARE(FindReplace::findStep(text, {10, 0}, u"\r", up), (Selection{6, 2}));
+
+    // A text that starts with a break selects exactly the break and what follows it.
+    QCOMPARE(FindReplace::findStep(u"x\r\nfoo", {0, 0}, u"\nfoo", o), (Selection{1, 5}));
+    QCOMPARE(ReplaceAllOracle::replaceAll(text, u"\n", u" ", o).text, u"ab cd ef"_qs);
 }
 
 QTEST_APPLESS_MAIN(TestFindReplace)

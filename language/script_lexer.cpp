@@ -199,16 +199,9 @@ int LineLexer::wordEnd(int i) const
     return i;
 }
 
-// A { counts as a block brace standing as a word, or right after the colon that ends an event
-// header or a menu item label ("...:#:{", "Item:{"); a } only standing as a word.
 bool LineLexer::isBlockBrace(int i) const
 {
-    const QChar c = m_line[i];
-    if (c == u'{')
-        return isWordBoundaryAfter(i) && (isWordBoundaryBefore(i) || m_line[i - 1] == u':');
-    if (c == u'}')
-        return isWordBoundaryAfter(i) && isWordBoundaryBefore(i);
-    return false;
+    return ScriptLexer::isBlockBrace(m_line, i, m_lineStart);
 }
 
 void LineLexer::openBlock(LexerState::Block block)
@@ -759,6 +752,18 @@ int linePrefixLength(QStringView line)
     while (i < line.size() && isAsciiDigit(line[i]))
         ++i;
     return i < line.size() && line[i] == u'=' ? i + 1 : 0;
+}
+
+bool isBlockBrace(QStringView line, int i, int lineStart)
+{
+    const auto blankAt = [line](int at) { return line[at] == u' ' || line[at] == u'\t'; };
+    const bool endsWord = i + 1 >= line.size() || blankAt(i + 1);
+    const bool startsWord = i <= lineStart || blankAt(i - 1);
+    if (line[i] == u'{')
+        return endsWord && (startsWord || line[i - 1] == u':');
+    if (line[i] == u'}')
+        return endsWord && startsWord;
+    return false;
 }
 
 LexerState classifyLine(QStringView line, LexerState state, QList<ScriptToken> *tokens, QList<int> *commandStarts)

@@ -75,6 +75,11 @@ QList<ScriptToken> tokensOf(QStringView line, LexerState state = {});
 // The length of the "n12=" that starts each line of an INI-format script, or 0.
 int linePrefixLength(QStringView line);
 
+// Whether the { or } at column i counts as a block brace, as mIRC counts them: a { standing as
+// a word or right after a colon ("...:#:{", "Item:{"), a } standing as a word. lineStart is where
+// the line's text starts (after an INI prefix).
+bool isBlockBrace(QStringView line, int i, int lineStart = 0);
+
 // The state after a run of lines, for tests and for a first pass without tokens.
 LexerState stateAfter(const QStringList &lines, LexerState state = {});
 

@@ -656,9 +656,9 @@ int LineLexer::expressionChar(int i, int to)
         return end;
     }
     if (isNameStart(c)) {
-        // Skip the rest of a plain word, so that digits inside it are no numbers.
+        // Skip the rest of a plain word (file2.txt, x-1), so that digits inside it are no numbers.
         int end = i + 1;
-        while (end < to && isNameStart(m_line[end]))
+        while (end < to && isNameChar(m_line[end]))
             ++end;
         return end;
     }

@@ -380,6 +380,9 @@ void LineLexer::eventHeader(int afterKeyword, int fieldsAfterLevel, bool namedEv
         headerEnd = eventEnd + 1;
         fields = eventFieldCount(event);
         i = headerEnd;
+        // "on 1:OPEN:=:" for DCC chat windows has no match text.
+        if (equalsFolded(event, u"open") && i < m_size && m_line[i] == u'=')
+            fields = 1;
     } else {
         i = headerEnd;
         --fields;
@@ -400,8 +403,11 @@ void LineLexer::eventHeader(int afterKeyword, int fieldsAfterLevel, bool namedEv
     } else {
         for (int f = 0; f < fields; ++f) {
             const int c = nextColon(headerEnd);
-            if (c < 0)
+            if (c < 0) {
+                // Fields missing: the header is still being written, so the rest belongs to it.
+                headerEnd = m_size;
                 break;
+            }
             headerEnd = c + 1;
         }
     }

@@ -44,7 +44,8 @@ void expectMatch(const BracketMatch &match, int line, int column)
 // How QCOMPARE shows a check's outcome.
 char *toString(const BraceCheck &check)
 {
-    return QTest::toString(QStringLiteral("status %1 at line %2, column %3").arg(check.status).arg(check.line).arg(check.column));
+    const QString text = QStringLiteral("status %1 at line %2, column %3").arg(check.status).arg(check.line);
+    return QTest::toString(text.arg(check.column));
 }
 
 class TestBraceScan : public QObject {

@@ -11,8 +11,9 @@ namespace {
 QString kindName(TokenKind kind)
 {
     static const char *const names[] = {
-        "Comment",    "Keyword",          "BlockName", "EventHeader", "Event",  "UnknownEvent", "Command",
-        "UnknownCommand", "Identifier", "CustomIdentifier", "Variable", "Channel", "Number", "ControlCode", "LinePrefix"};
+        "Comment",        "Keyword",    "BlockName",        "EventHeader", "Event",   "UnknownEvent",
+        "Command",        "UnknownCommand", "Identifier",   "CustomIdentifier", "Variable", "Channel",
+        "Number",         "ControlCode", "LinePrefix"};
     static_assert(std::size(names) == kTokenKindCount);
     return QLatin1String(names[int(kind)]);
 }
@@ -85,6 +86,11 @@ void TestScriptLexer::eventHeaders()
     QCOMPARE(described(QStringLiteral("ctcp *:PING:*:{ halt }")),
              QStringLiteral("Keyword ctcp | EventHeader *:PING:*: | Command halt"));
     QCOMPARE(described(QStringLiteral("raw 322:*:{")), QStringLiteral("Keyword raw | EventHeader 322:*:"));
+    // A header still being written is header to its end; a DCC chat OPEN has no match field.
+    QCOMPARE(described(QStringLiteral("on *:TEXT:hi there")),
+             QStringLiteral("Keyword on | EventHeader *: | Event TEXT | EventHeader :hi there"));
+    QCOMPARE(described(QStringLiteral("on *:OPEN:=:echo -a chat")),
+             QStringLiteral("Keyword on | EventHeader *: | Event OPEN | EventHeader :=: | Command echo"));
 
     const LexerState state = after(QStringLiteral("on 3:TEXT:*does *:*:{ "));
     QCOMPARE(state.depth, quint16(1));
@@ -345,7 +351,8 @@ void TestScriptLexer::coloursReadableOnBothPalettes()
             const TokenStyle style = ScriptColours::style(kind, palette);
             const QColor behind = style.background.isValid() ? style.background : background;
             const double ratio = ScriptColours::contrastRatio(style.foreground, behind);
-            const QString where = QStringLiteral("%1 on palette %2: %3").arg(kindName(kind)).arg(int(palette)).arg(ratio);
+            const QString where =
+                QStringLiteral("%1 on palette %2: %3").arg(kindName(kind)).arg(int(palette)).arg(ratio);
             QVERIFY2(ratio >= 4.5, qPrintable(where));
             if (kind == TokenKind::Command || kind == TokenKind::Identifier || kind == TokenKind::CustomIdentifier
                 || kind == TokenKind::Variable || kind == TokenKind::Comment || kind == TokenKind::Number)

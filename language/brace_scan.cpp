@@ -63,6 +63,16 @@ int codeEnd(QStringView line, int textStart)
 
 using Columns = QVarLengthArray<int, 16>;
 
+// Most lines hold no brace at all: a quick look spares them the word-by-word scan.
+bool hasBraceCharacter(QStringView line)
+{
+    for (QChar c : line) {
+        if (c == u'{' || c == u'}')
+            return true;
+    }
+    return false;
+}
+
 // The block braces of a code line, left to right.
 Columns blockBraces(QStringView line, int textStart)
 {
@@ -145,7 +155,7 @@ BracketMatch blockPartner(const LineSource &text, int startLine, int column, int
                 inBlockComment = true;
                 continue;
             }
-            if (shape != LineShape::Code)
+            if (shape != LineShape::Code || !hasBraceCharacter(line))
                 continue;
         }
         const Columns braces = blockBraces(line, textStart);

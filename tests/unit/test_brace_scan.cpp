@@ -3,6 +3,7 @@
 #include "language/brace_scan.h"
 #include "support/corpus_lines.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 namespace {
@@ -120,7 +121,10 @@ void TestBraceScan::partnerSearchIsBounded()
     QStringList lines(100000, QStringLiteral("  echo -a line"));
     lines.first() = QStringLiteral("alias big {");
     lines.last() = QStringLiteral("}");
+    QElapsedTimer timer;
+    timer.start();
     QCOMPARE(partner(lines, 0, 10).status, BracketMatch::BeyondReach);
+    qInfo("A search to the reach of %d lines: %.2f ms", BraceScan::kDefaultReach, double(timer.nsecsElapsed()) / 1e6);
     expectMatch(partner(lines, 0, 10, int(lines.size())), int(lines.size()) - 1, 0);
     QCOMPARE(partner(lines, int(lines.size()) - 1, 0, 500).status, BracketMatch::BeyondReach);
 }
@@ -191,6 +195,15 @@ void TestBraceScan::corpusIsBalancedAndEveryRemovedBraceIsNamed()
         ++removed;
     }
     QVERIFY(removed > 200);
+
+    // A { with no partner before the script: the search reads every line (a figure, not a limit).
+    QStringList unmatched = lines;
+    unmatched.prepend(QStringLiteral("alias broken {"));
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(partner(unmatched, 0, 13).status, BracketMatch::Unmatched);
+    qInfo("An unmatched { over %lld corpus lines: %.2f ms", qlonglong(unmatched.size()),
+          double(timer.nsecsElapsed()) / 1e6);
 }
 
 QTEST_APPLESS_MAIN(TestBraceScan)

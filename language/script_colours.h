@@ -1,0 +1,34 @@
+#pragma once
+
+#include "language/script_lexer.h"
+
+#include <QColor>
+
+// The two palettes highlighting is drawn for.
+enum class ScriptPalette { Light, Dark };
+
+// How one kind of token is drawn.
+struct TokenStyle {
+    QColor foreground;
+    QColor background; // invalid where the text background shows through
+    bool bold = false;
+    bool italic = false;
+};
+
+// The highlighting colours of mIRC script, readable on the light and on the dark palette
+// (every foreground at least 4.5:1 against its background).
+namespace ScriptColours {
+
+TokenStyle style(TokenKind kind, ScriptPalette palette);
+
+// The text and background the styles are made for.
+QColor text(ScriptPalette palette);
+QColor background(ScriptPalette palette);
+
+// The palette that suits a window background: Dark where it is dark.
+ScriptPalette paletteFor(const QColor &windowBackground);
+
+// The contrast ratio of two colours, 1 to 21, as WCAG defines it.
+double contrastRatio(const QColor &a, const QColor &b);
+
+} // namespace ScriptColours

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <QStringView>
+#include <QtGlobal>
+
+// What a run of characters of a script line is.
+enum class TokenKind : quint8 {
+    Comment,          // ";" lines, "/* ... */" blocks, "; ..." statements after " | "
+    Keyword,          // alias, on, ctcp, raw, menu, dialog, #group on|off|end, [section], dialog table words
+    BlockName,        // the name after alias/menu/dialog, an alias-file alias name
+    EventHeader,      // the level, match and target fields of an on/ctcp/raw header, with its colons
+    Event,            // the event name of an "on" header, known to the catalogue
+    UnknownEvent,     // an event name the catalogue does not list
+    Command,          // a catalogue command at command position, with its / ! . prefixes
+    UnknownCommand,   // any other word at command position (a custom alias call)
+    Identifier,       // a catalogue identifier or a built-in form: $calc, $1-, $$2, $+, $!, $?, $(
+    CustomIdentifier, // any other $name
+    Variable,         // %name, &binvar
+    Channel,          // #name, and # alone
+    Number,           // 12, -3, 1.5 standing as words
+    ControlCode,      // 0x02 bold, 0x03 colour with its digits, 0x0F, 0x16, 0x1D, 0x1F
+    LinePrefix,       // the "n12=" before each line of an INI-format script
+};
+constexpr int kTokenKindCount = int(TokenKind::LinePrefix) + 1;
+
+// A run of characters of one line: [start, start + length) in QChars of the line.
+struct ScriptToken {
+    int start = 0;
+    int length = 0;
+    TokenKind kind = TokenKind::Comment;
+    friend bool operator==(const ScriptToken &, const ScriptToken &) = default;
+};
+
+// What a line leaves to the next: four bytes, so that an editor can keep one per line.
+struct LexerState {
+    enum Block : quint8 {
+        TopLevel, // outside every { } block
+        Code,     // in an alias, event, ctcp or raw body
+        Menu,     // in a menu definition: item lines at depth 1, code below
+        Dialog,   // in a dialog table
+    };
+    enum Flag : quint8 {
+        InBlockComment = 1, // inside "/*" ... "*/"
+        Continued = 2,      // the previous line ended with "$&": this one continues its statement
+    };
+
+    quint16 depth = 0; // open { } blocks
+    Block block = TopLevel;
+    quint8 flags = 0;
+
+    bool inBlockComment() const { return flags & InBlockComment; }
+    bool continued() const { return flags & Continued; }
+
+    // The state as one int >= 0 (for QTextBlock::userState, where -1 means "not known").
+    int packed() const { return int(depth) | int(block) << 16 | int(flags) << 24; }
+    static LexerState unpacked(int value);
+
+    friend bool operator==(const LexerState &, const LexerState &) = default;
+};
+
+// Classification of mIRC script one line at a time, from the state the previous line left.
+namespace ScriptLexer {
+
+// Appends the line's tokens to tokens (sorted, not overlapping; characters in no token are plain
+// text) and returns the state for the next line. When commandStarts is given, it receives the
+// columns where a command may begin (for completion on an empty command).
+LexerState classifyLine(QStringView line, LexerState state, QList<ScriptToken> *tokens,
+                        QList<int> *commandStarts = nullptr);
+
+// The same, returning the tokens.
+QList<ScriptToken> tokensOf(QStringView line, LexerState state = {});
+
+// The length of the "n12=" that starts each line of an INI-format script, or 0.
+int linePrefixLength(QStringView line);
+
+// Whether the { or } at column i counts as a block brace, as mIRC counts them: a { standing as
+// a word or right after a colon ("...:#:{", "Item:{"), a } standing as a word. lineStart is where
+// the line's text starts (after an INI prefix).
+bool isBlockBrace(QStringView line, int i, int lineStart = 0);
+
+// The state after a run of lines, for tests and for a first pass without tokens.
+LexerState stateAfter(const QStringList &lines, LexerState state = {});
+
+} // namespace ScriptLexer

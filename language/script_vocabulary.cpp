@@ -1,0 +1,311 @@
+#include "language/script_vocabulary.h"
+
+#include "language/snippet_tables.h"
+
+#include <QMap>
+
+#include <algorithm>
+
+namespace {
+
+char16_t folded(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'A' && u <= u'Z')
+        return char16_t(u + 32);
+    if (u < 0x80)
+        return u;
+    return c.toLower().unicode();
+}
+
+quint32 nameHash(QStringView name)
+{
+    quint32 hash = 2166136261u;
+    for (QChar c : name) {
+        hash ^= folded(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// $3, $3-, $3-5: the positional parameters, all documented by the row "$1-".
+bool isParameterName(QStringView name)
+{
+    qsizetype i = 0;
+    while (i < name.size() && isAsciiDigit(name[i]))
+        ++i;
+    if (i == 0)
+        return false;
+    if (i < name.size() && name[i] == u'-')
+        ++i;
+    while (i < name.size() && isAsciiDigit(name[i]))
+        ++i;
+    return i == name.size();
+}
+
+// Pieces of a row split at the given separator, outside parentheses.
+QList<QStringView> topLevelPieces(QStringView row, QStringView separators)
+{
+    QList<QStringView> pieces;
+    int depth = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        const QChar c = row[i];
+        if (c == u'(')
+            ++depth;
+        else if (c == u')')
+            depth = std::max(0, depth - 1);
+        else if (depth == 0 && separators.contains(c)) {
+            pieces.append(row.sliced(start, i - start).trimmed());
+            start = i + 1;
+        }
+    }
+    pieces.append(row.sliced(start).trimmed());
+    return pieces;
+}
+
+// The name of one "$name..." piece of an identifier row, or an empty string.
+QString identifierNameOf(QStringView piece)
+{
+    if (piece.size() < 2 || piece[0] != u'$')
+        return {};
+    const QStringView rest = piece.sliced(1);
+    qsizetype n = 0;
+    if (isAsciiDigit(rest[0])) {
+        while (n < rest.size() && isAsciiDigit(rest[n]))
+            ++n;
+        if (n < rest.size() && rest[n] == u'-')
+            ++n;
+    } else if (isAsciiLetter(rest[0])) {
+        while (n < rest.size() && (isAsciiLetter(rest[n]) || isAsciiDigit(rest[n])))
+            ++n;
+    } else if (QStringView(u"+?&!~*").contains(rest[0])) {
+        n = 1;
+    }
+    return rest.first(n).toString().toLower();
+}
+
+QString firstWord(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    qsizetype end = 0;
+    while (end < trimmed.size() && !trimmed[end].isSpace())
+        ++end;
+    return trimmed.first(end).toString();
+}
+
+// Rows grouped by name, each text once, names sorted.
+using RowsByName = QMap<QString, QStringList>;
+
+void addRow(RowsByName &byName, const QString &name, const QString &row)
+{
+    if (name.isEmpty())
+        return;
+    QStringList &rows = byName[name];
+    if (!rows.contains(row))
+        rows.append(row);
+}
+
+QList<VocabularyEntry> entriesOf(const RowsByName &byName)
+{
+    QList<VocabularyEntry> entries;
+    entries.reserve(byName.size());
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it)
+        entries.append({it.key(), it.value()});
+    return entries;
+}
+
+int compareFolded(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+namespace VocabularyRows {
+
+QStringList commandNames(const QString &row)
+{
+    // A row may hold several statements, as the if row does: after a "}" a '&' or '$'
+    // starts the next one.
+    QStringList names;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= row.size(); ++i) {
+        const bool atEnd = i == row.size();
+        if (!atEnd) {
+            const QChar c = row[i];
+            if (c != u'&' && c != u'$')
+                continue;
+            const QStringView before = QStringView(row).first(i).trimmed();
+            if (!before.endsWith(u'}'))
+                continue;
+        }
+        QString word = firstWord(QStringView(row).sliced(start, i - start)).toLower();
+        const qsizetype bracket = word.indexOf(u'[');
+        if (bracket >= 0)
+            word.truncate(bracket);
+        if (!word.isEmpty() && isAsciiLetter(word[0]) && !names.contains(word))
+            names.append(word);
+        start = i + 1;
+    }
+    return names;
+}
+
+QStringList identifierNames(const QString &row)
+{
+    QStringList names;
+    for (QStringView piece : topLevelPieces(row, u",=")) {
+        const QString name = identifierNameOf(piece);
+        if (!name.isEmpty() && !names.contains(name))
+            names.append(name);
+    }
+    return names;
+}
+
+QString eventName(const QString &row)
+{
+    const qsizetype first = row.indexOf(u':');
+    const qsizetype second = first < 0 ? -1 : row.indexOf(u':', first + 1);
+    if (second < 0)
+        return {};
+    return row.mid(first + 1, second - first - 1).toLower();
+}
+
+QStringList dialogItemNames(const QString &row)
+{
+    QStringList names;
+    for (QStringView piece : QStringView(row).split(u'&')) {
+        const QString word = firstWord(piece).toLower();
+        const bool letters = !word.isEmpty() && std::all_of(word.cbegin(), word.cend(), isAsciiLetter);
+        if (letters && word != u"on" && !names.contains(word))
+            names.append(word);
+    }
+    return names;
+}
+
+} // namespace VocabularyRows
+
+void ScriptVocabulary::NameIndex::build(const QList<VocabularyEntry> &entries)
+{
+    quint32 size = 16;
+    while (size < quint32(entries.size()) * 2)
+        size *= 2;
+    m_slots.assign(size, 0);
+    m_mask = size - 1;
+    for (int i = 0; i < entries.size(); ++i) {
+        quint32 slot = nameHash(entries.at(i).name) & m_mask;
+        while (m_slots[slot] != 0)
+            slot = (slot + 1) & m_mask;
+        m_slots[slot] = i + 1;
+    }
+}
+
+int ScriptVocabulary::NameIndex::find(const QList<VocabularyEntry> &entries, QStringView name) const
+{
+    if (m_slots.empty() || name.isEmpty())
+        return -1;
+    for (quint32 slot = nameHash(name) & m_mask; m_slots[slot] != 0; slot = (slot + 1) & m_mask) {
+        const int entry = m_slots[slot] - 1;
+        if (compareFolded(entries.at(entry).name, name) == 0)
+            return entry;
+    }
+    return -1;
+}
+
+const ScriptVocabulary &ScriptVocabulary::instance()
+{
+    static const ScriptVocabulary vocabulary;
+    return vocabulary;
+}
+
+ScriptVocabulary::ScriptVocabulary()
+{
+    RowsByName commands;
+    for (const QString &row : snippetTable(SnippetTable::Commands)) {
+        for (const QString &name : VocabularyRows::commandNames(row))
+            addRow(commands, name, row);
+    }
+    RowsByName identifiers;
+    for (const QString &row : snippetTable(SnippetTable::Identifiers)) {
+        for (const QString &name : VocabularyRows::identifierNames(row))
+            addRow(identifiers, name, row);
+    }
+    RowsByName events;
+    for (const QString &row : snippetTable(SnippetTable::EventHeaders))
+        addRow(events, VocabularyRows::eventName(row), row);
+    RowsByName dialogItems;
+    for (const QString &row : snippetTable(SnippetTable::DialogTemplates)) {
+        for (const QString &name : VocabularyRows::dialogItemNames(row))
+            addRow(dialogItems, name, row);
+    }
+
+    const std::pair<Table *, const RowsByName *> tables[] = {
+        {&m_commands, &commands}, {&m_identifiers, &identifiers}, {&m_events, &events},
+        {&m_dialogItems, &dialogItems}};
+    for (const auto &[target, rows] : tables) {
+        target->entries = entriesOf(*rows);
+        target->index.build(target->entries);
+    }
+}
+
+const ScriptVocabulary::Table &ScriptVocabulary::table(WordKind kind) const
+{
+    switch (kind) {
+    case WordKind::Command:
+        return m_commands;
+    case WordKind::Identifier:
+        return m_identifiers;
+    case WordKind::Event:
+        return m_events;
+    case WordKind::DialogItem:
+        break;
+    }
+    return m_dialogItems;
+}
+
+const QList<VocabularyEntry> &ScriptVocabulary::entries(WordKind kind) const
+{
+    return table(kind).entries;
+}
+
+const VocabularyEntry *ScriptVocabulary::find(WordKind kind, QStringView name) const
+{
+    const Table &t = table(kind);
+    if (kind == WordKind::Identifier && isParameterName(name))
+        name = name == u"0" ? QStringView(u"0") : QStringView(u"1-");
+    const int entry = t.index.find(t.entries, name);
+    return entry < 0 ? nullptr : &t.entries.at(entry);
+}
+
+QList<const VocabularyEntry *> ScriptVocabulary::withPrefix(WordKind kind, QStringView prefix, int limit) const
+{
+    QList<const VocabularyEntry *> found;
+    const QList<VocabularyEntry> &all = table(kind).entries;
+    auto it = std::lower_bound(all.cbegin(), all.cend(), prefix, [](const VocabularyEntry &entry, QStringView p) {
+        return compareFolded(entry.name, p) < 0;
+    });
+    for (; it != all.cend() && int(found.size()) < limit; ++it) {
+        if (!it->name.startsWith(prefix, Qt::CaseInsensitive))
+            break;
+        found.append(&*it);
+    }
+    return found;
+}
+
+QStringList ScriptVocabulary::names(WordKind kind) const
+{
+    QStringList names;
+    for (const VocabularyEntry &entry : table(kind).entries)
+        names.append(entry.name);
+    return names;
+}

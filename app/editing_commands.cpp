@@ -5,6 +5,7 @@
 #include "editor/find_replace_dialogs.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
+#include "language/brace_scan.h"
 
 
 namespace {
@@ -98,4 +99,41 @@ void TOrl::N44Click()
         return;
     Form2->ReplaceDialog1->setReplaceText(Form2->Memo1->SelText());
     Form2->ReplaceDialog1->Execute();
+}
+
+namespace {
+
+QString braceReport(const BraceCheck &check)
+{
+    const int line = check.line + 1;
+    switch (check.status) {
+    case BraceCheck::Balanced:
+        return QStringLiteral("Все скобки на месте: каждой открывающей { есть закрывающая }.");
+    case BraceCheck::UnexpectedClose:
+        return QStringLiteral("Лишняя закрывающая скобка } в строке %1.").arg(line);
+    case BraceCheck::UnclosedBrace:
+        return QStringLiteral("Скобка { в строке %1 не закрыта.").arg(line);
+    case BraceCheck::UnclosedParenthesis:
+        return QStringLiteral("Скобка ( в строке %1 не закрыта в этой строке.").arg(line);
+    }
+    return {};
+}
+
+} // namespace
+
+void TOrl::CheckBracesClick()
+{
+    if (!applyActiveEditorRule())
+        return;
+    ScriptMemo *memo = Form2->Memo1;
+    const BraceCheck check = BraceScan::checkBraces(*memo);
+    if (check.status != BraceCheck::Balanced) {
+        // The caret goes to the brace, selected, so the user sees where to look.
+        const qsizetype at = memo->lineStartOffset(check.line) + check.column;
+        memo->setFocus();
+        memo->setSelection(at, at + 1);
+        memo->ensureCursorVisible();
+    }
+    Dialogs::ask({this, check.status == BraceCheck::Balanced ? Dialogs::Icon::Information : Dialogs::Icon::Warning,
+                  QStringLiteral("Проверка скобок"), braceReport(check), {Dialogs::Button::Ok}});
 }

@@ -120,6 +120,9 @@ void TOrl::createMenus()
     N43 = addMenuItem(search, QStringLiteral("Поиск"), &TOrl::N43Click, QKeySequence(Qt::CTRL | Qt::Key_F), 6);
     N44 = addMenuItem(search, QStringLiteral("Заменить"), &TOrl::N44Click,
                       QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), 8);
+    search->addSeparator();
+    CheckBraces = addMenuItem(search, QStringLiteral("Проверить скобки"), &TOrl::CheckBracesClick,
+                              QKeySequence(Qt::CTRL | Qt::Key_B));
 
     QMenu *info = bar->addMenu(QStringLiteral("Инфо."));
     N37 = info->menuAction();
@@ -128,7 +131,7 @@ void TOrl::createMenus()
     // The editor's own copy, paste and select-all keys do the same as the menu items; the others
     // belong to the menu even where the platform gives the text control a meaning for them.
     ScriptMemo::setReservedShortcuts({N2->shortcut(), N4->shortcut(), N7->shortcut(), N31->shortcut(),
-                                      N43->shortcut(), N44->shortcut()});
+                                      N43->shortcut(), N44->shortcut(), CheckBraces->shortcut()});
 }
 
 QAction *TOrl::addToolButton(const QString &hint, int icon, QAction *item)

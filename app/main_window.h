@@ -45,6 +45,7 @@ public:
     QAction *N19, *N20, *N21, *N23, *N31;
     QAction *N24, *N25, *N26, *N27, *N28, *N29;
     QAction *N42, *N43, *N44;
+    QAction *CheckBraces; // "Проверить скобки" in "Поиск"
     QAction *N37, *N39;
     QToolBar *ToolBar1;
     QAction *ToolButton1, *ToolButton2, *ToolButton3, *ToolButton5, *ToolButton6, *ToolButton15;
@@ -71,6 +72,8 @@ public:
     void N41Click(); // "Очистить редактор": empties the text after a question
     void N43Click(); // "Поиск": opens the active window's find dialog
     void N44Click(); // "Заменить": opens the active window's replace dialog
+    // "Проверить скобки": reports the first unbalanced brace of the active window's script.
+    void CheckBracesClick();
     // Windows of the "Создать" and "Инфо." menus.
     void N20Click(); // "Алиас": the alias creator, modally
     void N21Click(); // "Переменную": the variable creator, modally

@@ -6,6 +6,7 @@
 #include "common/long_task.h"
 #include "editor/find_replace_dialogs.h"
 #include "editor/memo_search.h"
+#include "editor/script_assist.h"
 #include "editor/script_memo.h"
 
 #include <QCloseEvent>
@@ -67,9 +68,19 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
         m_panels[i]->setFrameShadow(QFrame::Sunken);
         StatusBar1->addWidget(m_panels[i]);
     }
+    m_plainNote = new QLabel(QStringLiteral("Без подсветки: файл больше %1 МБ").arg(ScriptAssist::kHighlightLimit >> 20),
+                             StatusBar1);
+    m_plainNote->setObjectName(QStringLiteral("PlainNote"));
+    StatusBar1->addPermanentWidget(m_plainNote);
     layout->addWidget(StatusBar1);
     setWidget(content);
     setFocusProxy(Memo1);
+
+    Memo1->setLineNumbersShown(true);
+    Memo1->setCurrentLineMarked(true);
+    Assist = new ScriptAssist(Memo1);
+    m_plainNote->setVisible(!Assist->highlighting());
+    connect(Assist, &ScriptAssist::highlightingChanged, m_plainNote, [this](bool on) { m_plainNote->setVisible(!on); });
 
     onSignal(Memo1, &ScriptMemo::Change, this, [this] { Memo1Change(); });
 

@@ -12,6 +12,7 @@ class FindDialog;
 class QLabel;
 class QStatusBar;
 class ReplaceDialog;
+class ScriptAssist;
 class ScriptMemo;
 class SearchDialog;
 
@@ -27,6 +28,8 @@ public:
     ~TForm2() override;
 
     ScriptMemo *Memo1 = nullptr;
+    // Colours, brackets, completion and syntax tips of mIRC script over Memo1.
+    ScriptAssist *Assist = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     // This window's own find and replace dialogs; they always act on Memo1.
     FindDialog *FindDialog1 = nullptr;
@@ -61,6 +64,7 @@ private:
     void selectFound(const std::optional<FindReplace::Selection> &found, SearchDialog *dialog);
 
     QLabel *m_panels[3] = {};
+    QLabel *m_plainNote = nullptr; // says why a large text is shown without colours
     bool m_unsavedChanges = false;
     bool m_closeConfirmed = false;
     bool m_closing = false;

@@ -59,6 +59,7 @@ struct ScriptMemo::LineLayout {
     std::vector<RowInfo> rows;
     qreal height = 0;
     qreal width = 0;
+    int startState = 0; // the styler's state the line was laid out in
 
     int segmentOf(int column) const
     {
@@ -188,13 +189,9 @@ void ScriptMemo::setSelection(qsizetype anchor, qsizetype caret)
     caret = m_text.snapped(caret);
     if (anchor == m_anchor && caret == m_caret)
         return;
-    const int oldFirst = m_text.lineOf(qMin(m_anchor, m_caret));
-    const int oldLast = m_text.lineOf(qMax(m_anchor, m_caret));
     m_anchor = anchor;
     m_caret = caret;
     m_history.close();
-    if (m_lineMarks)
-        refreshLines(qMin(oldFirst, m_text.lineOf(qMin(anchor, caret))), qMax(oldLast, m_text.lineOf(qMax(anchor, caret))));
     restartBlink();
     viewport()->update();
     updatePrimarySelection();
@@ -238,6 +235,9 @@ void ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArra
     m_step.replacements.append({start, m_text.bytes(start, length), bytes});
     m_text.replace(start, length, bytes);
     shiftLayouts(firstLine, lastLine, lineCount() - linesBefore);
+    // The lines after the edited one may start in other states now; they are styled again as drawn.
+    if (m_lineStates.size() > std::size_t(firstLine) + 1)
+        m_lineStates.resize(firstLine + 1);
     m_modified = true;
     m_changed = true;
 }
@@ -310,6 +310,8 @@ void ScriptMemo::loadFile(const QByteArray &fileBytes, const Progress &progress)
     m_text.setBytes(ScriptText::normalizedLineBreaks(fileBytes), progress);
     m_history.clear();
     m_layouts.clear();
+    m_lineStates.clear();
+    m_highlights.clear();
     m_widestLine = 0;
     m_anchor = m_caret = 0;
     m_topLine = m_topRow = 0;
@@ -327,12 +329,15 @@ void ScriptMemo::insertTyped(const QString &text)
 {
     if (m_readOnly || text.isEmpty())
         return;
-    EditScope scope(this, EditHistory::Kind::Typing);
     const qsizetype start = SelStart();
     const QByteArray bytes = ScriptText::encodedText(text);
-    replaceBytes(start, SelLength(), bytes);
-    m_anchor = m_caret = start + bytes.size();
-    ensureCursorVisible();
+    {
+        EditScope scope(this, EditHistory::Kind::Typing);
+        replaceBytes(start, SelLength(), bytes);
+        m_anchor = m_caret = start + bytes.size();
+        ensureCursorVisible();
+    }
+    emit typed(text);
 }
 
 void ScriptMemo::deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind)
@@ -747,6 +752,8 @@ void ScriptMemo::inputMethodEvent(QInputMethodEvent *event)
         replaceBytes(start, length, bytes);
         m_anchor = m_caret = start + bytes.size();
     }
+    if (!event->commitString().isEmpty())
+        emit typed(event->commitString());
     m_preedit = event->preeditString();
     m_preeditCursor = int(m_preedit.size());
     for (const QInputMethodEvent::Attribute &attribute : event->attributes()) {
@@ -824,19 +831,27 @@ QString ScriptMemo::displayText(const QString &lineText) const
 const ScriptMemo::LineLayout &ScriptMemo::layoutOf(int line) const
 {
     const auto found = m_layouts.find(line);
-    if (found != m_layouts.end())
-        return *found->second;
+    if (found != m_layouts.end()) {
+        if (!m_styler || found->second->startState == lineStartState(line))
+            return *found->second;
+        m_layouts.erase(found);
+    }
     if (m_layouts.size() >= kMaxCachedLayouts)
         m_layouts.clear();
 
     auto layout = std::make_unique<LineLayout>();
-    const QString text = displayText(m_text.lineText(line));
+    const QString raw = m_text.lineText(line);
+    const QString text = displayText(raw);
     const bool preeditHere = !m_preedit.isEmpty() && line == m_text.lineOf(m_caret);
     const int preeditColumn = int(m_caret - m_text.lineStart(line));
     QTextOption option;
     option.setWrapMode(m_wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     option.setTabStopDistance(kTabStopDistance);
-    const QList<Mark> marks = m_lineMarks ? m_lineMarks(line, text) : QList<Mark>();
+    QList<Mark> marks;
+    if (m_styler) {
+        layout->startState = lineStartState(line);
+        marks = m_styler(raw, layout->startState).marks;
+    }
     const qreal width = m_wordWrap ? layoutWidth() : 1e9;
     qreal y = 0;
     int start = 0;
@@ -903,11 +918,58 @@ void ScriptMemo::refreshLines(int first, int last)
     viewport()->update();
 }
 
-void ScriptMemo::setLineMarks(const LineMarks &marks)
+void ScriptMemo::setLineStyler(const LineStyler &styler, int initialState)
 {
-    m_lineMarks = marks;
+    m_styler = styler;
+    m_initialState = initialState;
+    m_lineStates.clear();
     m_layouts.clear();
     viewport()->update();
+}
+
+int ScriptMemo::lineStartState(int line) const
+{
+    if (!m_styler)
+        return m_initialState;
+    if (m_lineStates.empty())
+        m_lineStates.push_back(m_initialState);
+    while (int(m_lineStates.size()) <= line) {
+        const int previous = int(m_lineStates.size()) - 1;
+        m_lineStates.push_back(m_styler(m_text.lineText(previous), m_lineStates.back()).endState);
+    }
+    return m_lineStates[line];
+}
+
+void ScriptMemo::setHighlights(const QList<Highlight> &highlights)
+{
+    if (highlights.isEmpty() && m_highlights.isEmpty())
+        return;
+    m_highlights = highlights;
+    viewport()->update();
+}
+
+void ScriptMemo::paintHighlights(QPainter &painter, int line, const LineLayout &layout, QPointF origin)
+{
+    const qsizetype lineStart = m_text.lineStart(line);
+    const qsizetype lineEnd = m_text.lineEnd(line);
+    for (const Highlight &highlight : m_highlights) {
+        const qsizetype from = qMax(highlight.start, lineStart);
+        const qsizetype to = qMin(highlight.start + highlight.length, lineEnd);
+        if (from >= to)
+            continue;
+        for (std::size_t r = 0; r < layout.rows.size(); ++r) {
+            const LineLayout::RowInfo &row = layout.rows[r];
+            const int a = qMax<int>(int(from - lineStart), row.startColumn);
+            const int b = qMin<int>(int(to - lineStart), row.endColumn);
+            if (a >= b)
+                continue;
+            const QTextLine textLine = layout.textLine(int(r));
+            const int segmentStart = layout.segmentStarts[row.segment];
+            const qreal x1 = textLine.cursorToX(a - segmentStart);
+            const qreal x2 = textLine.cursorToX(b - segmentStart);
+            painter.fillRect(QRectF(origin.x() + x1, origin.y() + row.top, x2 - x1, row.height), highlight.background);
+        }
+    }
 }
 
 void ScriptMemo::setWordWrap(bool wrap)
@@ -1132,6 +1194,8 @@ void ScriptMemo::paintEvent(QPaintEvent *)
             current.setAlpha(28);
             painter.fillRect(QRectF(gutterWidth(), y, area.width(), layout.height), current);
         }
+        if (!m_highlights.isEmpty())
+            paintHighlights(painter, line, layout, QPointF(left, y));
         QTextCharFormat selected;
         selected.setBackground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight));
         selected.setForeground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::HighlightedText));

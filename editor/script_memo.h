@@ -2,6 +2,7 @@
 
 #include "editor/edit_history.h"
 #include "editor/text_buffer.h"
+#include "language/line_source.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -22,7 +23,7 @@ class QMimeData;
 // which every line break is the two characters CR LF, with selection offsets counted in that string.
 // The text lives in a TextBuffer; only the lines on screen are laid out and painted, so opening,
 // typing and appending cost the same at any size.
-class ScriptMemo : public QAbstractScrollArea {
+class ScriptMemo : public QAbstractScrollArea, public LineSource {
     Q_OBJECT
 public:
     explicit ScriptMemo(QWidget *parent = nullptr);
@@ -43,8 +44,8 @@ public:
     // Column (x) and line (y), from 0, of the end of the selection.
     QPoint CaretPos() const;
 
-    int lineCount() const { return m_text.lineCount(); }
-    QString line(int index) const;
+    int lineCount() const override { return m_text.lineCount(); }
+    QString line(int index) const override;
     qsizetype lineStartOffset(int line) const { return m_text.lineStart(line); }
     int lineOfOffset(qsizetype offset) const { return m_text.lineOf(offset); }
     void setLine(int index, const QString &text);
@@ -107,15 +108,34 @@ public:
     // The first line drawn at the top of the viewport.
     int firstVisibleLine() const { return m_topLine; }
 
-    // Extra marks drawn over a line's text: a colour behind characters [start, start + length) of
-    // the line. The view asks for them whenever it draws the line.
+    // Styles drawn over a line's characters [start, start + length).
     struct Mark {
         int start = 0;
         int length = 0;
         QTextCharFormat format;
     };
-    using LineMarks = std::function<QList<Mark>(int line, const QString &text)>;
-    void setLineMarks(const LineMarks &marks);
+    // How a line is drawn, from its text and the state the line before it left (what a script
+    // language carries from line to line: an open comment, the braces around it), and the state
+    // it leaves to the next line.
+    struct LineStyle {
+        QList<Mark> marks;
+        int endState = 0;
+    };
+    using LineStyler = std::function<LineStyle(const QString &text, int startState)>;
+    // Installs the styler (an empty one draws plain text); the first line starts in initialState.
+    // Lines are styled as they are drawn, each state computed once until an edit above it.
+    void setLineStyler(const LineStyler &styler, int initialState = 0);
+    bool hasLineStyler() const { return bool(m_styler); }
+    // The state the line starts in: the one the styler left after the line before it.
+    int lineStartState(int line) const;
+
+    // Backgrounds drawn behind stretches of the text, such as the partner of the bracket at the caret.
+    struct Highlight {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        QColor background;
+    };
+    void setHighlights(const QList<Highlight> &highlights);
     // Drops what the view has laid out of lines first to last, so they are drawn anew.
     void refreshLines(int first, int last);
 
@@ -134,6 +154,8 @@ signals:
     void Change();
     // After every move of the caret or the selection, changes of the text included.
     void caretMoved();
+    // Text typed at the keyboard or committed by an input method, after it went in.
+    void typed(const QString &text);
     // Files dropped on the text: they are opened, not inserted.
     void filesDropped(const QStringList &paths);
 
@@ -202,6 +224,7 @@ private:
     int lastTopLine() const;
     int gutterWidth() const;
     void paintGutter(QPainter &painter, const QRect &area);
+    void paintHighlights(QPainter &painter, int line, const LineLayout &layout, QPointF origin);
     void restartBlink();
     QMenu *createContextMenu();
     QMimeData *selectionMimeData() const;
@@ -216,7 +239,10 @@ private:
     bool m_wordWrap = true;
     bool m_lineNumbers = false;
     bool m_markCurrentLine = false;
-    LineMarks m_lineMarks;
+    LineStyler m_styler;
+    int m_initialState = 0;
+    mutable std::vector<int> m_lineStates; // start states of the lines from 0, as far as known
+    QList<Highlight> m_highlights;
 
     int m_topLine = 0;
     int m_topRow = 0; // rows of the top line scrolled above the viewport

@@ -1,0 +1,300 @@
+#include "editor/script_assist.h"
+
+#include "editor/script_memo.h"
+#include "language/brace_scan.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QScreen>
+#include <QShortcut>
+#include <QToolTip>
+
+#include <array>
+
+namespace {
+
+// Shown after the caret has rested this long on a known word.
+constexpr int kTipDelayMs = 700;
+// Completion opens by itself once a command's name has this many characters (an identifier's
+// after "$", an event's, one).
+constexpr int kCommandPrefixLength = 2;
+
+using Formats = std::array<QTextCharFormat, kTokenKindCount>;
+
+const Formats &formatsFor(ScriptPalette palette)
+{
+    static const auto build = [](ScriptPalette p) {
+        Formats formats;
+        for (int kind = 0; kind < kTokenKindCount; ++kind) {
+            const TokenStyle style = ScriptColours::style(TokenKind(kind), p);
+            QTextCharFormat &format = formats[kind];
+            format.setForeground(style.foreground);
+            if (style.background.isValid())
+                format.setBackground(style.background);
+            if (style.bold)
+                format.setFontWeight(QFont::Bold);
+            format.setFontItalic(style.italic);
+        }
+        return formats;
+    };
+    static const Formats light = build(ScriptPalette::Light);
+    static const Formats dark = build(ScriptPalette::Dark);
+    return palette == ScriptPalette::Dark ? dark : light;
+}
+
+ScriptMemo::LineStyle styleLine(const QString &text, int startState, ScriptPalette palette)
+{
+    QList<ScriptToken> tokens;
+    const LexerState end = ScriptLexer::classifyLine(text, LexerState::unpacked(startState), &tokens);
+    const Formats &formats = formatsFor(palette);
+    ScriptMemo::LineStyle style;
+    style.marks.reserve(tokens.size());
+    for (const ScriptToken &token : tokens)
+        style.marks.append({token.start, token.length, formats[int(token.kind)]});
+    style.endState = end.packed();
+    return style;
+}
+
+} // namespace
+
+ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo)
+{
+    m_palette = ScriptColours::paletteFor(memo->palette().color(QPalette::Base));
+    connect(memo, &ScriptMemo::Change, this, &ScriptAssist::updateHighlighting);
+    connect(memo, &ScriptMemo::caretMoved, this, &ScriptAssist::markBrackets);
+    connect(memo, &ScriptMemo::caretMoved, this, [this] {
+        m_tipTimer.start();
+        if (completionShown() && m_memo->lineOfOffset(m_memo->caretOffset()) != m_completedLine)
+            hideCompletion();
+    });
+    connect(memo, &ScriptMemo::typed, this, &ScriptAssist::textTyped);
+
+    auto *complete = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space), memo);
+    complete->setContext(Qt::WidgetShortcut);
+    connect(complete, &QShortcut::activated, this, [this] { showCompletion(true); });
+
+    m_tipTimer.setSingleShot(true);
+    m_tipTimer.setInterval(kTipDelayMs);
+    connect(&m_tipTimer, &QTimer::timeout, this, &ScriptAssist::showTipAtCaret);
+
+    // The list does not take the keyboard: typing goes on in the text, and the text's keys that
+    // move in the list are caught by the filter below while it shows.
+    m_completions = new QListWidget(memo);
+    m_completions->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    m_completions->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_completions->setFocusPolicy(Qt::NoFocus);
+    m_completions->setUniformItemSizes(true);
+    m_completions->setAccessibleName(QStringLiteral("Подсказки"));
+    connect(m_completions, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { acceptCompletion(m_completions->row(item)); });
+
+    memo->installEventFilter(this);
+    memo->viewport()->installEventFilter(this);
+    updateHighlighting();
+}
+
+ScriptAssist::~ScriptAssist() = default;
+
+void ScriptAssist::updateHighlighting()
+{
+    const bool wanted = m_memo->textLength() <= kHighlightLimit;
+    if (wanted == m_highlighting && m_memo->hasLineStyler() == wanted)
+        return;
+    m_highlighting = wanted;
+    if (wanted) {
+        const ScriptPalette palette = m_palette;
+        m_memo->setLineStyler([palette](const QString &text, int state) { return styleLine(text, state, palette); },
+                              LexerState{}.packed());
+    } else {
+        m_memo->setLineStyler({});
+    }
+    emit highlightingChanged(wanted);
+}
+
+void ScriptAssist::markBrackets()
+{
+    const qsizetype caret = m_memo->caretOffset();
+    const int line = m_memo->lineOfOffset(caret);
+    const QString text = m_memo->line(line);
+    const int column = int(caret - m_memo->lineStartOffset(line));
+    QList<ScriptMemo::Highlight> marks;
+    const int bracket = BraceScan::bracketBesideCaret(text, column);
+    if (bracket >= 0 && !LexerState::unpacked(m_memo->lineStartState(line)).inBlockComment()) {
+        const BracketMatch match = BraceScan::findPartner(*m_memo, line, bracket);
+        const bool dark = m_palette == ScriptPalette::Dark;
+        const QColor matched = dark ? QColor(0x2F, 0x5F, 0x3F) : QColor(0xB8, 0xE6, 0xC0);
+        const QColor unmatched = dark ? QColor(0x8B, 0x1A, 0x1A) : QColor(0xFF, 0xA8, 0xA8);
+        const qsizetype at = m_memo->lineStartOffset(line) + bracket;
+        if (match.status == BracketMatch::Matched) {
+            marks.append({at, 1, matched});
+            marks.append({m_memo->lineStartOffset(match.line) + match.column, 1, matched});
+        } else if (match.status == BracketMatch::Unmatched) {
+            marks.append({at, 1, unmatched});
+        }
+    }
+    m_memo->setHighlights(marks);
+}
+
+TypedWord ScriptAssist::typedWord() const
+{
+    const qsizetype caret = m_memo->caretOffset();
+    const int line = m_memo->lineOfOffset(caret);
+    const LexerState state = m_highlighting ? LexerState::unpacked(m_memo->lineStartState(line)) : LexerState{};
+    return Completion::wordAtCaret(m_memo->line(line), int(caret - m_memo->lineStartOffset(line)), state);
+}
+
+void ScriptAssist::textTyped(const QString &text)
+{
+    QToolTip::hideText();
+    if (text.contains(QLatin1Char('\n')) || m_memo->SelLength() > 0) {
+        hideCompletion();
+        return;
+    }
+    const TypedWord word = typedWord();
+    const int wanted = word.context == TypedWord::Command ? kCommandPrefixLength : 1;
+    if (word.context == TypedWord::None || word.prefix.size() < wanted) {
+        hideCompletion();
+        return;
+    }
+    showCompletion(false);
+}
+
+void ScriptAssist::showCompletion(bool selectFirst)
+{
+    const TypedWord word = typedWord();
+    const QList<const VocabularyEntry *> entries = Completion::candidates(word);
+    // Nothing to offer, or only the word already typed in full.
+    if (entries.isEmpty()
+        || (!selectFirst && entries.size() == 1 && entries.first()->name.compare(word.prefix, Qt::CaseInsensitive) == 0)) {
+        hideCompletion();
+        return;
+    }
+    m_completedWord = word;
+    m_completedLine = m_memo->lineOfOffset(m_memo->caretOffset());
+    m_completions->clear();
+    const QString sigil = word.context == TypedWord::Identifier ? QStringLiteral("$") : QString();
+    for (const VocabularyEntry *entry : entries) {
+        auto *item = new QListWidgetItem(sigil + entry->name, m_completions);
+        item->setData(Qt::UserRole, entry->name);
+        item->setToolTip(entry->rows.join(QLatin1Char('\n')));
+    }
+    m_completions->setCurrentRow(selectFirst ? 0 : -1);
+    placeCompletionList();
+    m_completions->show();
+}
+
+void ScriptAssist::placeCompletionList()
+{
+    const QRect caret = m_memo->offsetRect(m_memo->caretOffset());
+    const int rowHeight = m_completions->sizeHintForRow(0);
+    const int rows = qMin(8, m_completions->count());
+    const int width = qMax(160, m_completions->sizeHintForColumn(0) + 24);
+    QPoint at = m_memo->viewport()->mapToGlobal(caret.bottomLeft() + QPoint(0, 2));
+    if (const QScreen *screen = m_memo->screen()) {
+        const QRect room = screen->availableGeometry();
+        if (at.y() + rows * rowHeight + 4 > room.bottom())
+            at.setY(m_memo->viewport()->mapToGlobal(caret.topLeft()).y() - rows * rowHeight - 6);
+        at.setX(qMin(at.x(), room.right() - width));
+    }
+    m_completions->setGeometry(QRect(at, QSize(width, rows * rowHeight + 4)));
+}
+
+bool ScriptAssist::completionShown() const
+{
+    return m_completions->isVisible();
+}
+
+QStringList ScriptAssist::completionNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_completions->count(); ++i)
+        names.append(m_completions->item(i)->text());
+    return names;
+}
+
+void ScriptAssist::hideCompletion()
+{
+    m_completions->hide();
+}
+
+void ScriptAssist::acceptCompletion(int row)
+{
+    QListWidgetItem *item = m_completions->item(row);
+    hideCompletion();
+    if (!item || m_completedWord.context == TypedWord::None)
+        return;
+    const qsizetype lineStart = m_memo->lineStartOffset(m_completedLine);
+    m_memo->setSelection(lineStart + m_completedWord.start, lineStart + m_completedWord.start + m_completedWord.length);
+    m_memo->setSelText(item->data(Qt::UserRole).toString());
+}
+
+QStringList ScriptAssist::tipRowsAt(qsizetype offset) const
+{
+    const int line = m_memo->lineOfOffset(offset);
+    const LexerState state = m_highlighting ? LexerState::unpacked(m_memo->lineStartState(line)) : LexerState{};
+    return Completion::tipRows(m_memo->line(line), int(offset - m_memo->lineStartOffset(line)), state);
+}
+
+void ScriptAssist::showTipAtCaret()
+{
+    if (!m_memo->hasFocus() || completionShown() || m_memo->SelLength() > 0)
+        return;
+    const QStringList rows = tipRowsAt(m_memo->caretOffset());
+    if (rows.isEmpty())
+        return;
+    const QRect caret = m_memo->offsetRect(m_memo->caretOffset());
+    QToolTip::showText(m_memo->viewport()->mapToGlobal(caret.bottomLeft()), rows.join(QLatin1Char('\n')),
+                       m_memo->viewport());
+}
+
+bool ScriptAssist::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_memo->viewport() && event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QStringList rows = tipRowsAt(m_memo->offsetAt(help->pos()));
+        if (rows.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), rows.join(QLatin1Char('\n')), m_memo->viewport());
+        return true;
+    }
+    if (watched == m_memo && event->type() == QEvent::FocusOut) {
+        hideCompletion();
+        return false;
+    }
+    if (watched != m_memo || event->type() != QEvent::KeyPress || !completionShown())
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const int row = m_completions->currentRow();
+    switch (key->key()) {
+    case Qt::Key_Down:
+        m_completions->setCurrentRow(qMin(row + 1, m_completions->count() - 1));
+        return true;
+    case Qt::Key_Up:
+        m_completions->setCurrentRow(qMax(row - 1, 0));
+        return true;
+    case Qt::Key_PageDown:
+        m_completions->setCurrentRow(qMin(row + 8, m_completions->count() - 1));
+        return true;
+    case Qt::Key_PageUp:
+        m_completions->setCurrentRow(qMax(row - 8, 0));
+        return true;
+    case Qt::Key_Escape:
+        hideCompletion();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+        // Only an entry the user picked is taken; otherwise the key does what it always does.
+        if (row >= 0) {
+            acceptCompletion(row);
+            return true;
+        }
+        hideCompletion();
+        return false;
+    default:
+        return false;
+    }
+}

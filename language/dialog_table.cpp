@@ -4,7 +4,6 @@
 #include <QSet>
 
 #include <cmath>
-#include <cstdlib>
 
 namespace DialogTable {
 namespace {
@@ -436,18 +435,25 @@ std::optional<Span> tableAround(const LineSource &lines, int line)
 
 std::optional<Span> tableNamed(const LineSource &lines, const QString &name, int nearLine)
 {
-    std::optional<Span> best;
-    for (int i = 0; i < lines.lineCount(); ++i) {
+    const int count = lines.lineCount();
+    if (count == 0)
+        return std::nullopt;
+    nearLine = qBound(0, nearLine, count - 1);
+    auto isTheTable = [&](int i) {
         const QString text = lines.line(i);
         if (!text.contains(u"dialog", Qt::CaseInsensitive))
-            continue;
+            return false;
         const std::optional<Header> header = headerOf(text);
-        if (!header || header->name.compare(name, Qt::CaseInsensitive) != 0)
-            continue;
-        if (!best || std::abs(i - nearLine) < std::abs(best->headerLine - nearLine))
-            best = tableAt(lines, i);
+        return header && header->name.compare(name, Qt::CaseInsensitive) == 0;
+    };
+    // Outward from nearLine, so that a table that moved a little is found at once.
+    for (int distance = 0; nearLine - distance >= 0 || nearLine + distance < count; ++distance) {
+        if (nearLine - distance >= 0 && isTheTable(nearLine - distance))
+            return tableAt(lines, nearLine - distance);
+        if (distance > 0 && nearLine + distance < count && isTheTable(nearLine + distance))
+            return tableAt(lines, nearLine + distance);
     }
-    return best;
+    return std::nullopt;
 }
 
 QList<Field> splitFields(const QString &rest)

@@ -138,6 +138,8 @@ private slots:
         QVERIFY(readTable(source, Span{}).controls.isEmpty());
         const QStringList empty;
         QVERIFY(!tableAround(StringListLines(empty), 0));
+        QVERIFY(!tableNamed(StringListLines(empty), u"demo"_qs, 0));
+        QCOMPARE(tableNamed(source, u"DEMO"_qs, 500)->headerLine, 0);
     }
 };
 

@@ -65,6 +65,11 @@ void ScriptMemo::documentChanged()
         emit Change();
 }
 
+qsizetype ScriptMemo::lineStartOffset(int line) const
+{
+    return offsetOfPosition(document()->findBlockByNumber(line).position());
+}
+
 qsizetype ScriptMemo::offsetOfPosition(int position) const
 {
     return position + document()->findBlock(position).blockNumber();

@@ -54,6 +54,9 @@ public:
     bool Modified() const;
     void setModified(bool modified);
 
+    // The offset, in characters of the CR LF string, at which line `line` (from 0) begins.
+    qsizetype lineStartOffset(int line) const;
+
     qsizetype offsetOfPosition(int position) const;
     int positionOfOffset(qsizetype offset) const;
     qsizetype textLength() const;

@@ -80,11 +80,20 @@ Qt::ScrollBarPolicy barPolicy(const Control &control, const QString &word)
     return control.hasStyle(word) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
 }
 
+// Windows fills a read-only edit box with the dialog's face colour instead of white.
+void showReadOnlyAsWindowsDoes(QWidget *edit)
+{
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+}
+
 QWidget *editControl(const Control &control)
 {
     if (control.hasStyle(u"multi"_qs)) {
         auto *edit = new QPlainTextEdit(control.text.text);
         edit->setReadOnly(control.hasStyle(u"read"_qs));
+    
         edit->setLineWrapMode(control.hasStyle(u"autohs"_qs) || control.hasStyle(u"hsbar"_qs)
                                   ? QPlainTextEdit::NoWrap
                                   : QPlainTextEdit::WidgetWidth);
@@ -94,6 +103,7 @@ QWidget *editControl(const Control &control)
     }
     auto *edit = new QLineEdit(control.text.text);
     edit->setReadOnly(control.hasStyle(u"read"_qs));
+
     if (control.hasStyle(u"pass"_qs))
         edit->setEchoMode(QLineEdit::Password);
     edit->setAlignment(horizontalAlignment(control) | Qt::AlignVCenter);
@@ -286,6 +296,8 @@ QWidget *create(const DialogModel &model, const Control &control, QWidget *clien
         rect.setHeight(qMin(rect.height(), widget->sizeHint().height()));
     widget->setParent(client);
     widget->setGeometry(rect);
+    if (control.kind == u"edit" && control.hasStyle(u"read"_qs))
+        showReadOnlyAsWindowsDoes(widget);
     widget->setEnabled(!control.hasStyle(u"disable"_qs));
     makeLookOnly(widget);
     return widget;

@@ -128,8 +128,8 @@ void DialogPreviewWindow::sourceDestroyed()
 }
 
 // The table under the caret when it is the followed one (or the first one found); otherwise the
-// followed table found by its name, near where it was; a table renamed under the caret is
-// followed under its new name.
+// followed table found by its name, near where it was (a search of the whole of a long text on
+// every edit would slow typing); a table renamed under the caret is followed under its new name.
 std::optional<Span> DialogPreviewWindow::followedSpan() const
 {
     const MemoLines lines(*m_source);
@@ -138,7 +138,7 @@ std::optional<Span> DialogPreviewWindow::followedSpan() const
         return around;
     if (around && around->name.compare(m_followedName, Qt::CaseInsensitive) == 0)
         return around;
-    if (const std::optional<Span> named = tableNamed(lines, m_followedName, m_lastHeaderLine))
+    if (const std::optional<Span> named = tableNamed(lines, m_followedName, m_lastHeaderLine, kNameSearchReach))
         return named;
     return around;
 }

@@ -48,6 +48,8 @@ public:
 
     // How long after an edit the preview reads the text again.
     static constexpr int kRereadDelayMs = 150;
+    // How far, in lines, from where it was last seen the followed table is sought by its name.
+    static constexpr int kNameSearchReach = 5000;
 
 signals:
     // A problem was clicked: the caret of the source has been put at the start of that line (from 0).

@@ -106,6 +106,7 @@ bool isDynamic(const QString &text)
     return text.startsWith(u'%') || text.startsWith(u'$');
 }
 
+// Judges one read table, line by line, collecting its problems.
 class TableChecker {
 public:
     explicit TableChecker(const DialogModel &model) : m_model(model) { }

@@ -188,6 +188,7 @@ bool isIconControl(const QList<Field> &fields)
     return fields.size() >= 2 && !fields.at(1).quoted && whitespaceTokens(fields.at(1).text).size() >= 2;
 }
 
+// Reads the lines of one table, one at a time, into a model.
 class TableReader {
 public:
     explicit TableReader(DialogModel &model) : m_model(model) { }
@@ -433,12 +434,13 @@ std::optional<Span> tableAround(const LineSource &lines, int line)
     return std::nullopt;
 }
 
-std::optional<Span> tableNamed(const LineSource &lines, const QString &name, int nearLine)
+std::optional<Span> tableNamed(const LineSource &lines, const QString &name, int nearLine, int reach)
 {
     const int count = lines.lineCount();
     if (count == 0)
         return std::nullopt;
     nearLine = qBound(0, nearLine, count - 1);
+    const int farthest = reach < 0 ? count : reach;
     auto isTheTable = [&](int i) {
         const QString text = lines.line(i);
         if (!text.contains(u"dialog", Qt::CaseInsensitive))
@@ -447,7 +449,8 @@ std::optional<Span> tableNamed(const LineSource &lines, const QString &name, int
         return header && header->name.compare(name, Qt::CaseInsensitive) == 0;
     };
     // Outward from nearLine, so that a table that moved a little is found at once.
-    for (int distance = 0; nearLine - distance >= 0 || nearLine + distance < count; ++distance) {
+    for (int distance = 0; distance <= farthest && (nearLine - distance >= 0 || nearLine + distance < count);
+         ++distance) {
         if (nearLine - distance >= 0 && isTheTable(nearLine - distance))
             return tableAt(lines, nearLine - distance);
         if (distance > 0 && nearLine + distance < count && isTheTable(nearLine + distance))

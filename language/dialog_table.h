@@ -31,8 +31,8 @@ constexpr int kMaxTableLines = 5000;
 // The table whose lines include `line`, if any.
 std::optional<Span> tableAround(const LineSource &lines, int line);
 // The table named `name` (mIRC compares names without case); of several, the one whose header is
-// nearest to `nearLine`.
-std::optional<Span> tableNamed(const LineSource &lines, const QString &name, int nearLine = 0);
+// nearest to `nearLine`. With a reach of 0 or more, only headers at most that many lines away count.
+std::optional<Span> tableNamed(const LineSource &lines, const QString &name, int nearLine = 0, int reach = -1);
 // The table whose header is `headerLine`, if that line is a table's header.
 std::optional<Span> tableAt(const LineSource &lines, int headerLine);
 

@@ -5,10 +5,15 @@
 #include "editor/script_memo.h"
 #include "support/test_env.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -106,6 +111,44 @@ private slots:
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.first().first().toInt(), 9);
         QCOMPARE(memo.CaretPos(), QPoint(0, 9));
+    }
+
+    void styleWordsChangeTheLook()
+    {
+        ScriptMemo memo;
+        auto window = previewOf(memo,
+                                u"dialog looks {\nsize -1 -1 300 200\noption notheme\n"
+                                u"edit \"secret\", 1, 0 0 80 20, pass read\n"
+                                u"edit \"\", 2, 0 30 80 60, multi vsbar\n"
+                                u"combo 3, 100 0 80 100, drop edit\n"
+                                u"list 4, 100 30 80 60, hsbar\n"
+                                u"scroll \"\", 5, 0 100 120 12, horizontal range 0 50\n"
+                                u"check \"Push\", 6, 200 0 60 20, push\n"
+                                u"text \"Hidden\", 7, 200 30 60 20, hide\n"
+                                u"button \"Off\", 8, 200 60 60 20, disable flat\n"
+                                u"text \"&Name\", 9, 200 90 60 20, right nowrap\n}"_qs,
+                                2);
+        auto *secret = qobject_cast<QLineEdit *>(control(window.get(), 1));
+        QVERIFY(secret && secret->echoMode() == QLineEdit::Password && secret->isReadOnly());
+        QCOMPARE(secret->palette().color(QPalette::Base), secret->palette().color(QPalette::Window));
+        auto *multi = qobject_cast<QPlainTextEdit *>(control(window.get(), 2));
+        QVERIFY(multi && multi->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn);
+        auto *combo = qobject_cast<QComboBox *>(control(window.get(), 3));
+        QVERIFY(combo && combo->isEditable());
+        QVERIFY(combo->height() < 100); // a drop-down shows one line; 100 is its opened list
+        auto *list = qobject_cast<QListWidget *>(control(window.get(), 4));
+        QVERIFY(list && list->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn);
+        auto *bar = qobject_cast<QScrollBar *>(control(window.get(), 5));
+        QVERIFY(bar && bar->orientation() == Qt::Horizontal && bar->maximum() == 50);
+        auto *push = qobject_cast<QPushButton *>(control(window.get(), 6));
+        QVERIFY(push && push->isCheckable());
+        QVERIFY(!control(window.get(), 7)->isVisibleTo(window->dialogClient()));
+        auto *off = qobject_cast<QPushButton *>(control(window.get(), 8));
+        QVERIFY(off && !off->isEnabled() && off->isFlat());
+        auto *name = qobject_cast<QLabel *>(control(window.get(), 9));
+        QVERIFY(name && !name->wordWrap() && name->alignment().testFlag(Qt::AlignRight));
+        QCOMPARE(name->text(), u"Name"_qs);
+        QCOMPARE(name->style()->name(), u"windows"_qs); // "notheme": the classic look
     }
 
     void keepsItsTableWhileTheCaretIsElsewhere()

@@ -276,6 +276,8 @@ private slots:
         QCOMPARE(span->lastLine, 20);
         QVERIFY(span->closed && span->local);
         QCOMPARE(tableNamed(source, u"demo"_qs)->headerLine, 1);
+        QVERIFY(!tableNamed(source, u"demo"_qs, 20, 18));
+        QCOMPARE(tableNamed(source, u"demo"_qs, 20, 19)->headerLine, 1);
         QCOMPARE(tableAround(source, 20)->headerLine, 1);
 
         const DialogModel model = readTable(source, *span);

@@ -78,7 +78,9 @@ DialogPreviewWindow::DialogPreviewWindow(ScriptMemo *source, QWidget *owner)
     sideLayout->addWidget(new QLabel(u"Строки, которые mIRC не примет или поймёт не так:"_qs));
     sideLayout->addWidget(m_problems, 1);
     connect(m_problems, &QListWidget::itemClicked, this, &DialogPreviewWindow::problemClicked);
-    connect(m_problems, &QListWidget::itemActivated, this, &DialogPreviewWindow::problemClicked);
+    // Enter on a problem does what a click does; where a click already activates, once is enough.
+    if (!m_problems->style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick, nullptr, m_problems))
+        connect(m_problems, &QListWidget::itemActivated, this, &DialogPreviewWindow::problemClicked);
 
     auto *splitter = new QSplitter;
     splitter->addWidget(m_canvas);
@@ -170,8 +172,11 @@ void DialogPreviewWindow::showTable(const DialogModel &model)
     const QString where = u"Диалог «%1», строки %2–%3"_qs.arg(m_model.span.name)
                               .arg(m_model.span.headerLine + 1)
                               .arg(m_model.span.lastLine + 1);
-    m_status->setText(problems.isEmpty() ? where + u": ошибок не найдено"_qs
-                                         : where + u": найдено ошибок — %1"_qs.arg(problems.size()));
+    QString status = problems.isEmpty() ? where + u": ошибок не найдено"_qs
+                                        : where + u": найдено ошибок — %1"_qs.arg(problems.size());
+    if (!m_drawnAll)
+        status += u". Нарисованы только первые %1 элементов"_qs.arg(kMaxDrawnControls);
+    m_status->setText(status);
 }
 
 void DialogPreviewWindow::showNoTable(const QString &why)
@@ -300,8 +305,15 @@ void DialogPreviewWindow::buildControls()
     const QList<Control> &controls = m_model.controls;
     m_widgets = QList<QWidget *>(controls.size(), nullptr);
     QList<QWidget *> tabControls;
+    int drawn = 0;
+    m_drawnAll = true;
     for (qsizetype i = 0; i < controls.size(); ++i) {
         const Control &control = controls.at(i);
+        if (drawn == kMaxDrawnControls) {
+            m_drawnAll = false;
+            break;
+        }
+        ++drawn;
         if (control.kind == u"tab" && control.tabControl == i && control.geometryKnown()) {
             buildTabControl(int(i));
             tabControls.append(m_widgets.at(i));

@@ -50,6 +50,8 @@ public:
     static constexpr int kRereadDelayMs = 150;
     // How far, in lines, from where it was last seen the followed table is sought by its name.
     static constexpr int kNameSearchReach = 5000;
+    // Lines of a table drawn at most, so that a huge table does not stall the editor on every edit.
+    static constexpr int kMaxDrawnControls = 400;
 
 signals:
     // A problem was clicked: the caret of the source has been put at the start of that line (from 0).
@@ -88,6 +90,7 @@ private:
 
     // Widgets drawn for the controls, by index in the model; null where nothing is drawn.
     QList<QWidget *> m_widgets;
+    bool m_drawnAll = true;
     // The page shown by each tab control, kept across redraws (by the id of its first page).
     QHash<int, int> m_shownPages;
 };

@@ -231,6 +231,18 @@ private slots:
         QVERIFY(window->dialogClient()->size().isValid());
     }
 
+    void aHugeTableIsDrawnInPart()
+    {
+        QString text = u"dialog huge {\nsize -1 -1 800 600\n"_qs;
+        for (int id = 1; id <= DialogPreviewWindow::kMaxDrawnControls + 50; ++id)
+            text += u"text \"t\", %1, %2 %3 20 10\n"_qs.arg(id).arg(id % 39 * 20).arg(id % 59 * 10);
+        ScriptMemo memo;
+        auto window = previewOf(memo, text + u"}"_qs, 5);
+        QVERIFY(control(window.get(), DialogPreviewWindow::kMaxDrawnControls));
+        QVERIFY(!control(window.get(), DialogPreviewWindow::kMaxDrawnControls + 1));
+        QVERIFY(window->statusLabel()->text().endsWith(u"Нарисованы только первые 400 элементов"_qs));
+    }
+
     void theClosedSourceLeavesTheWindowStanding()
     {
         auto memo = std::make_unique<ScriptMemo>();

@@ -53,6 +53,15 @@ std::unique_ptr<DialogPreviewWindow> previewOf(ScriptMemo &memo, const QString &
 class DialogPreviewTest : public QObject {
     Q_OBJECT
 private slots:
+    void lineStartsCountEachLineBreakAsTwoCharacters()
+    {
+        ScriptMemo memo;
+        memo.loadText(u"ab\ncde\n\nf"_qs);
+        QCOMPARE(memo.lineStartOffset(0), qsizetype(0));
+        QCOMPARE(memo.lineStartOffset(1), qsizetype(4));
+        QCOMPARE(memo.lineStartOffset(3), qsizetype(11));
+    }
+
     void smallTableShowsItsControlsWhereTheTableSays()
     {
         ScriptMemo memo;

@@ -3,6 +3,7 @@
 #include "editor/script_text.h"
 #include "editor/win1251_codec.h"
 
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -332,4 +333,24 @@ void ScriptMemo::insertFromMimeData(const QMimeData *source)
         insertPlainText(Win1251::sanitized(source->text()));
         ensureCursorVisible();
     }
+}
+
+void ScriptMemo::dropEvent(QDropEvent *event)
+{
+    QStringList files;
+    if (event->mimeData()->hasUrls()) {
+        for (const QUrl &url : event->mimeData()->urls()) {
+            if (url.isLocalFile())
+                files.append(url.toLocalFile());
+        }
+    }
+    if (files.isEmpty()) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    // Ends the drag's drop caret as a finished drop would.
+    QDragLeaveEvent leave;
+    QPlainTextEdit::dragLeaveEvent(&leave);
+    emit filesDropped(files);
 }

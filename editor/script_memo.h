@@ -65,12 +65,15 @@ public:
 signals:
     // After every change of the text; a compound change made by one command signals once, after it.
     void Change();
+    // Files dropped on the text, which open in windows of their own instead of going into the text.
+    void filesDropped(const QStringList &paths);
 
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    void dropEvent(QDropEvent *event) override;
 
     class CompoundChange;
     friend class CompoundChange;

@@ -540,6 +540,19 @@ void TOrl::switchKeyboardBetweenEditorAndPalettes()
 void TOrl::watchKeyboardRoute(TForm2 *window)
 {
     window->Memo1->installEventFilter(this);
+    // Ctrl+Tab would cycle the document area's windows before the text saw it; as shortcuts of the
+    // text itself the keys lead to the palettes.
+    const auto addRouteKeys = [this, window](const QList<QKeySequence> &keys, bool backwards) {
+        auto *route = new QAction(window->Memo1);
+        route->setShortcuts(keys);
+        route->setShortcutContext(Qt::WidgetShortcut);
+        window->Memo1->addAction(route);
+        onSignal(route, &QAction::triggered, this,
+                 [this, backwards] { moveToPalette(backwards ? int(paletteRoute().size()) - 1 : 0); });
+    };
+    addRouteKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab)}, false);
+    addRouteKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)},
+                 true);
 }
 
 bool TOrl::movesAlongRoute(QWidget *from, const QKeyEvent &key)

@@ -69,20 +69,22 @@ QLabel *rowCaption(const QWidget *field, const QList<QWidget *> &siblings)
     return nearest;
 }
 
-// The label just above the field, overlapping it sideways.
-QLabel *captionAbove(const QWidget *field, const QList<QWidget *> &siblings)
+// The text of the label, or of the button that fills the field (a picked file's path), just above
+// the field and overlapping it sideways.
+QString captionAbove(const QWidget *field, const QList<QWidget *> &siblings)
 {
     constexpr int kMostGap = 12;
     const QRect place = field->geometry();
-    QLabel *nearest = nullptr;
+    QString nearest;
     int nearestGap = kMostGap + 1;
     for (QWidget *sibling : siblings) {
         const QRect other = sibling->geometry();
-        auto *label = qobject_cast<QLabel *>(sibling);
+        const auto *label = qobject_cast<const QLabel *>(sibling);
+        const auto *button = qobject_cast<const QPushButton *>(sibling);
         const bool overlapsSideways = other.left() <= place.right() && place.left() <= other.right();
         const int gap = place.top() - other.bottom() - 1;
-        if (label && overlapsSideways && gap >= -2 && gap < nearestGap) {
-            nearest = label;
+        if ((label || button) && overlapsSideways && gap >= -2 && gap < nearestGap) {
+            nearest = label ? label->text() : button->text();
             nearestGap = gap;
         }
     }
@@ -98,8 +100,8 @@ QString captionOf(const QWidget *field, const QList<QWidget *> &siblings)
     }
     if (const QLabel *label = rowCaption(field, siblings))
         return label->text();
-    if (const QLabel *label = captionAbove(field, siblings))
-        return label->text();
+    if (const QString above = captionAbove(field, siblings); !above.isEmpty())
+        return above;
     if (const auto *group = qobject_cast<const QGroupBox *>(field->parentWidget()))
         return group->title();
     return {};

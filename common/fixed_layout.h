@@ -72,7 +72,8 @@ QFrame *addBevel(QWidget *parent, const QString &name, QFrame::Shape shape, cons
 
 // Gives every field of the window that has no accessible name yet (one-line fields, drop-down lists,
 // list boxes, text boxes) the caption a sighted user reads for it: the label it is the buddy of,
-// else the label to its left on its row, else the label just above it, else its group box's title.
+// else the label to its left on its row, else the label (or the button that fills it) just above
+// it, else its group box's title.
 // Fields that share one row caption are told apart: "XYWH: X" ... "XYWH: H", else by number.
 void nameFieldsByCaptions(QWidget *form);
 

@@ -15,7 +15,8 @@ namespace ScriptFile {
 namespace {
 
 // The mode's write bits (WriteUser says what the current user may do, which for root is anything).
-constexpr QFileDevice::Permissions kAnyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+constexpr QFileDevice::Permissions kAnyWrite =
+    QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 
 // A file whose mode forbids writing stays as it is, also for a user (root) whom the mode would not stop.
 bool modeForbidsWriting(const QFileInfo &target)

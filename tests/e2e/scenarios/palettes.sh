@@ -36,7 +36,7 @@ expect_bytes "$E2E_WORK/snippets.mrc" '%s\r\n' \
     'on *:action:' \
     'on *:active:' \
     'alias [filename] <aliasname> <command>' \
-    'aline [-hNsl] [c] <@name> <text>' \
+    'aline [-sahpi[N]nltc[N]] [c] <@name> <text>' \
     'dialog <name> {&  title "<|>[text]"&  size -1 -1 x y&  option dbu|pixels&}&' \
     $'\x034' \
     $'\x0312'

@@ -1,5 +1,7 @@
-// The "Файл" menu: new, open, save, save as and close of script editor windows.
+// The "Файл" menu: new, open, save, save as and close of script editor windows, the recently used
+// files, and files handed to the program by its command line or dropped on its windows.
 #include "app/main_window.h"
+#include "app/remembered.h"
 #include "common/dialog_seam.h"
 #include "common/handler_guard.h"
 #include "common/long_task.h"
@@ -7,7 +9,10 @@
 #include "editor/script_file.h"
 #include "editor/script_memo.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QMenu>
 
 namespace {
 
@@ -23,6 +28,8 @@ TForm2 *TOrl::createEditor()
     auto *window = new TForm2([this](TForm2 *editor) { return saveEditor(editor); });
     Form2 = window;
     m_mdiArea->addSubWindow(window);
+    onSignal(window->Memo1, &ScriptMemo::filesDropped, this, [this](const QStringList &paths) { openFiles(paths); });
+    watchKeyboardRoute(window);
     return window;
 }
 
@@ -34,32 +41,91 @@ void TOrl::N2Click()
     window->Memo1->setFocus();
 }
 
+QString TOrl::dialogFolder() const
+{
+    // The folder of the active window's file, else the folder last used.
+    if (const TForm2 *active = ActiveMDIChild(); active && !active->fileName().isEmpty())
+        return QFileInfo(active->fileName()).absolutePath();
+    return Remembered::lastFolder();
+}
+
 void TOrl::N4Click()
 {
-    const Dialogs::FileAnswer answer =
-        Dialogs::chooseFile({Dialogs::FileRequest::Kind::Open, this, QString(), kOpenFilter, m_openFilterIndex});
+    const Dialogs::FileAnswer answer = Dialogs::chooseFile(
+        {Dialogs::FileRequest::Kind::Open, this, QString(), kOpenFilter, m_openFilterIndex, dialogFolder()});
     if (!answer.accepted)
         return;
     m_openFilterIndex = answer.filterIndex;
+    openScriptFile(answer.fileName);
+}
+
+void TOrl::openScriptFile(const QString &fileName)
+{
     TForm2 *window = createEditor();
-    window->setWindowTitle(answer.fileName);
+    window->setWindowTitle(fileName);
     window->showMaximized();
     window->Memo1->setFocus();
 
     QByteArray bytes;
-    switch (ScriptFile::read(answer.fileName, &bytes)) {
+    switch (ScriptFile::read(fileName, &bytes)) {
     case ScriptFile::ReadError::None:
         break;
     case ScriptFile::ReadError::CannotOpen:
-        throw OrlError(QStringLiteral("Cannot open file %1").arg(answer.fileName));
+        throw OrlError(QStringLiteral("Cannot open file %1").arg(fileName));
     case ScriptFile::ReadError::TooLarge:
         throw OrlError(QStringLiteral("Cannot open file %1: файл больше %2 МБ, такой файл редактор не открывает")
-                           .arg(answer.fileName)
+                           .arg(fileName)
                            .arg(ScriptFile::kMaxFileSize >> 20));
     }
-    LongTask task(this, QStringLiteral("Открытие файла %1").arg(answer.fileName));
+    LongTask task(this, QStringLiteral("Открытие файла %1").arg(fileName));
     window->Memo1->loadFile(bytes, [&](qint64 done, qint64 total) { task.step(done, total); });
     window->markSaved();
+    // "Сохранить" writes this window's text back to the file it came from.
+    window->setFileName(fileName);
+    rememberFile(fileName);
+}
+
+void TOrl::openFiles(const QStringList &paths)
+{
+    // Each file opens as "Открыть..." opens it; one that cannot be read says so and the rest still open.
+    for (const QString &path : paths)
+        runGuarded([&] { openScriptFile(QFileInfo(path).absoluteFilePath()); });
+}
+
+void TOrl::rememberFile(const QString &fileName)
+{
+    Remembered::setLastFolder(QFileInfo(fileName).absolutePath());
+    Remembered::addRecentFile(fileName);
+    // The items themselves are made when the menu opens, never while one of them is running.
+    m_recentFilesMenu->menuAction()->setEnabled(true);
+}
+
+void TOrl::updateRecentFilesMenu()
+{
+    m_recentFilesMenu->clear();
+    const QStringList files = Remembered::recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString file = files.at(i);
+        // The number is the item's keyboard accelerator; an & in a path is shown as it is.
+        QString caption = file;
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *item = m_recentFilesMenu->addAction(QStringLiteral("&%1 %2").arg((i + 1) % 10).arg(caption));
+        item->setData(file);
+        onSignal(item, &QAction::triggered, this, [this, file] { openRecentFile(file); });
+    }
+    m_recentFilesMenu->menuAction()->setEnabled(!files.isEmpty());
+}
+
+void TOrl::openRecentFile(const QString &fileName)
+{
+    // A file that can no longer be read leaves the list once its error has been shown.
+    try {
+        openScriptFile(fileName);
+    } catch (const OrlError &) {
+        Remembered::removeRecentFile(fileName);
+        m_recentFilesMenu->menuAction()->setEnabled(!Remembered::recentFiles().isEmpty());
+        throw;
+    }
 }
 
 void TOrl::writeEditor(TForm2 *window, const QString &fileName)
@@ -70,23 +136,24 @@ void TOrl::writeEditor(TForm2 *window, const QString &fileName)
     if (!ScriptFile::write(fileName, bytes))
         throw OrlError(QStringLiteral("Cannot create file %1").arg(fileName));
     window->markSaved();
+    window->setFileName(fileName);
+    rememberFile(fileName);
 }
 
 bool TOrl::saveEditor(TForm2 *window)
 {
-    // The direct write goes only to the file this very window was last saved to; any other
-    // window asks for a name, so one window's text never lands on another window's file.
-    if (!m_lastSavedFileName.isEmpty() && m_lastSavedWindow == window) {
-        writeEditor(window, m_lastSavedFileName);
+    // A window that came from a file, or was saved once, is written straight back to that file;
+    // only a window with no file of its own asks for a name.
+    if (!window->fileName().isEmpty()) {
+        writeEditor(window, window->fileName());
         return true;
     }
-    const Dialogs::FileAnswer answer =
-        Dialogs::chooseFile({Dialogs::FileRequest::Kind::Save, this, QString(), kSaveFilter, m_saveFilterIndex});
+    const Dialogs::FileAnswer answer = Dialogs::chooseFile(
+        {Dialogs::FileRequest::Kind::Save, this, QString(), kSaveFilter, m_saveFilterIndex, dialogFolder()});
     if (!answer.accepted)
         return false;
     m_saveFilterIndex = answer.filterIndex;
     m_lastSavedFileName = answer.fileName;
-    m_lastSavedWindow = window;
     writeEditor(window, answer.fileName);
     return true;
 }
@@ -103,13 +170,13 @@ void TOrl::N7Click()
     if (!applyActiveEditorRule())
         return;
     TForm2 *window = Form2;
-    const Dialogs::FileAnswer answer = Dialogs::chooseFile(
-        {Dialogs::FileRequest::Kind::Save, this, m_lastSavedFileName, kSaveFilter, m_saveFilterIndex});
+    const Dialogs::FileAnswer answer = Dialogs::chooseFile({Dialogs::FileRequest::Kind::Save, this,
+                                                            m_lastSavedFileName, kSaveFilter, m_saveFilterIndex,
+                                                            dialogFolder()});
     if (!answer.accepted)
         return;
     m_saveFilterIndex = answer.filterIndex;
     m_lastSavedFileName = answer.fileName;
-    m_lastSavedWindow = window;
     writeEditor(window, answer.fileName);
     window->Memo1->setModified(false);
 }

@@ -1,15 +1,27 @@
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "common/dialog_seam.h"
 #include "common/handler_guard.h"
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> status = answerWithoutWindows(argc, argv))
+        return *status;
     OrlApplication app(argc, argv);
+    const CommandLine::Request request = CommandLine::parse(QCoreApplication::arguments());
+    if (request.action != CommandLine::Request::Action::Run) {
+        const bool failed = request.action == CommandLine::Request::Action::Fail;
+        std::fputs(request.text.toLocal8Bit().constData(), failed ? stderr : stdout);
+        return failed ? 1 : 0;
+    }
     int status = 0;
     try {
         createApplicationWindows();
-        Orl->showMaximized();
+        Orl->showAsLastTime();
+        Orl->openFiles(request.files);
         status = app.exec();
     } catch (const OrlError &error) {
         Dialogs::showError(errorBoxText(error.message()));

@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
+#include "app/remembered.h"
 #include "auxiliary/about_window.h"
+#include "catalogue/data_folder.h"
 #include "catalogue/palettes.h"
 #include "common/fixed_layout.h"
 #include "common/handler_guard.h"
@@ -15,12 +17,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
@@ -35,6 +40,19 @@ namespace {
 // The palettes' rows are this many pixels high.
 constexpr int kPaletteRowHeight = 14;
 
+// The local files a drag carries; empty when it carries none (text, or addresses of the web).
+QStringList droppedFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    return files;
+}
+
 } // namespace
 
 TOrl::TOrl(QWidget *parent) : QMainWindow(parent)
@@ -48,11 +66,23 @@ TOrl::TOrl(QWidget *parent) : QMainWindow(parent)
     resize(870, 706);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    setWindowIcon(applicationIcon());
+    // Files dropped anywhere on the window but on an editor's text open in new editor windows.
+    setAcceptDrops(true);
 
     createMenus();
     createToolBar();
     createPalettes();
     FormCreate();
+}
+
+void TOrl::showAsLastTime()
+{
+    const QByteArray geometry = Remembered::mainWindowGeometry();
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        showMaximized();
+    else
+        show();
 }
 
 TOrl::~TOrl() = default;
@@ -80,6 +110,10 @@ void TOrl::createMenus()
     N2 = addMenuItem(file, QStringLiteral("Создать..."), &TOrl::N2Click, QKeySequence(Qt::CTRL | Qt::Key_N), 0);
     N3 = addMenuItem(file, QStringLiteral("Закрыть"), &TOrl::N3Click, {}, 3);
     N4 = addMenuItem(file, QStringLiteral("Открыть..."), &TOrl::N4Click, QKeySequence(Qt::CTRL | Qt::Key_O), 2);
+    m_recentFilesMenu = file->addMenu(QStringLiteral("Последние файлы"));
+    m_recentFilesMenu->setObjectName(QStringLiteral("RecentFiles"));
+    m_recentFilesMenu->menuAction()->setEnabled(!Remembered::recentFiles().isEmpty());
+    onSignal(m_recentFilesMenu, &QMenu::aboutToShow, this, [this] { updateRecentFilesMenu(); });
     file->addSeparator();
     N6 = addMenuItem(file, QStringLiteral("Сохранить"), &TOrl::N6Click, {}, 4);
     N7 = addMenuItem(file, QStringLiteral("Сохранить как..."), &TOrl::N7Click, QKeySequence(Qt::CTRL | Qt::Key_S), 5);
@@ -127,6 +161,13 @@ void TOrl::createMenus()
     QMenu *info = bar->addMenu(QStringLiteral("Инфо."));
     N37 = info->menuAction();
     N39 = addMenuItem(info, QStringLiteral("О аторе"), &TOrl::N39Click);
+
+    // F6 moves the keyboard between the active editor and the palettes, as in many editors.
+    auto *switchKeyboard = new QAction(this);
+    switchKeyboard->setShortcut(QKeySequence(Qt::Key_F6));
+    switchKeyboard->setShortcutContext(Qt::WindowShortcut);
+    addAction(switchKeyboard);
+    onSignal(switchKeyboard, &QAction::triggered, this, [this] { switchKeyboardBetweenEditorAndPalettes(); });
 
     // The editor's own copy, paste and select-all keys do the same as the menu items; the others
     // belong to the menu even where the platform gives the text control a meaning for them.
@@ -182,6 +223,7 @@ void TOrl::createPalettes()
     Indent = addListBox(PageControl1, QStringLiteral("Indent"), {}, QRect(), kPaletteRowHeight);
     PageControl1->addTab(OnPanel, QStringLiteral("ON Панель"));
     PageControl1->addTab(Indent, QStringLiteral("Идентифи."));
+    PageControl1->setAccessibleName(QStringLiteral("Палитры событий и идентификаторов"));
     PageControl1->setCurrentIndex(0);
     row->addWidget(PageControl1);
 
@@ -215,6 +257,16 @@ void TOrl::createPalettes()
 
     setCentralWidget(central);
 
+    const QList<QPair<QListWidget *, QString>> captions{{OnPanel, QStringLiteral("ON Панель")},
+                                                        {Indent, QStringLiteral("Идентифи.")},
+                                                        {Simbol, QStringLiteral("Символы")},
+                                                        {Comands, QStringLiteral("Команды")},
+                                                        {Dialog2, QStringLiteral("Диалог. Окна")}};
+    for (const auto &[palette, caption] : captions) {
+        palette->setAccessibleName(caption);
+        palette->installEventFilter(this);
+    }
+
     connectPalette(OnPanel, &TOrl::OnPanelClick);
     connectPalette(Indent, &TOrl::IndentClick);
     connectPalette(Simbol, &TOrl::SimbolClick);
@@ -236,14 +288,17 @@ void TOrl::connectPalette(QListWidget *palette, void (TOrl::*handler)())
 
 void TOrl::FormCreate()
 {
-    // The first file that cannot be opened ends the filling; the palettes from it on stay empty
-    // and start-up goes on after the error box.
-    runGuarded([this] {
-        Palettes::fill({{Simbol, QStringLiteral("Dat/simbol.orl")},
-                        {OnPanel, QStringLiteral("Dat/On.orl")},
-                        {Indent, QStringLiteral("Dat/Identifers.orl")},
-                        {Comands, QStringLiteral("Dat/Comands.orl")},
-                        {Dialog2, QStringLiteral("Dat/DialogBox.orl")}});
+    // The data files come from the first folder that holds Dat/: the working directory, then the
+    // executable's folder, then the installed data folder. The first file that cannot be opened
+    // ends the filling; the palettes from it on stay empty and start-up goes on after the error box.
+    const QString folder = DataFolder::firstHoldingDat(DataFolder::searchOrder());
+    const auto source = [&folder](QListWidget *palette, const char *dataFile) {
+        return Palettes::Source{palette, DataFolder::filePath(folder, QLatin1String(dataFile))};
+    };
+    runGuarded([&] {
+        Palettes::fill({source(Simbol, "Dat/simbol.orl"), source(OnPanel, "Dat/On.orl"),
+                        source(Indent, "Dat/Identifers.orl"), source(Comands, "Dat/Comands.orl"),
+                        source(Dialog2, "Dat/DialogBox.orl")});
     });
 }
 
@@ -336,6 +391,7 @@ void TOrl::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+    Remembered::setMainWindowGeometry(saveGeometry());
     QMainWindow::closeEvent(event);
     // Designers and colour pickers are windows of their own; the program ends with the main window.
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -440,4 +496,107 @@ void TOrl::N28Click()
 void TOrl::N29Click()
 {
     tile(m_mdiArea, Qt::Horizontal);
+}
+
+void TOrl::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TOrl::dropEvent(QDropEvent *event)
+{
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFiles(files);
+}
+
+QList<QListWidget *> TOrl::paletteRoute() const
+{
+    return {qobject_cast<QListWidget *>(PageControl1->currentWidget()), Simbol, Comands, Dialog2};
+}
+
+void TOrl::moveToPalette(int index)
+{
+    const QList<QListWidget *> route = paletteRoute();
+    QListWidget *palette = route.at((index % route.size() + route.size()) % route.size());
+    palette->setFocus(Qt::TabFocusReason);
+}
+
+void TOrl::switchKeyboardBetweenEditorAndPalettes()
+{
+    TForm2 *editor = ActiveMDIChild();
+    QWidget *focus = QApplication::focusWidget();
+    const bool inEditor = editor && focus && editor->isAncestorOf(focus);
+    if (inEditor || !editor) {
+        const QList<QListWidget *> route = paletteRoute();
+        const int index = m_lastPalette ? int(route.indexOf(m_lastPalette.data())) : -1;
+        moveToPalette(qMax(0, index));
+        return;
+    }
+    m_mdiArea->setActiveSubWindow(editor);
+    editor->Memo1->setFocus(Qt::OtherFocusReason);
+}
+
+void TOrl::watchKeyboardRoute(TForm2 *window)
+{
+    window->Memo1->installEventFilter(this);
+    // Ctrl+Tab would cycle the document area's windows before the text saw it; as shortcuts of the
+    // text itself the keys lead to the palettes.
+    const auto addRouteKeys = [this, window](const QList<QKeySequence> &keys, bool backwards) {
+        auto *route = new QAction(window->Memo1);
+        route->setShortcuts(keys);
+        route->setShortcutContext(Qt::WidgetShortcut);
+        window->Memo1->addAction(route);
+        onSignal(route, &QAction::triggered, this,
+                 [this, backwards] { moveToPalette(backwards ? int(paletteRoute().size()) - 1 : 0); });
+    };
+    addRouteKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab)}, false);
+    addRouteKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)},
+                 true);
+}
+
+bool TOrl::movesAlongRoute(QWidget *from, const QKeyEvent &key)
+{
+    const bool tab = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
+    const Qt::KeyboardModifiers others = key.modifiers() & ~(Qt::ShiftModifier | Qt::ControlModifier | Qt::KeypadModifier);
+    if (!tab || others)
+        return false;
+    const bool backwards = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier);
+    const QList<QListWidget *> route = paletteRoute();
+    if (auto *memo = qobject_cast<ScriptMemo *>(from)) {
+        Q_UNUSED(memo);
+        moveToPalette(backwards ? int(route.size()) - 1 : 0);
+        return true;
+    }
+    // Ctrl+Tab in the left palettes turns their page; plain Tab goes on along the route, and from
+    // its ends back to the active editor where one is open.
+    if (key.modifiers() & Qt::ControlModifier)
+        return false;
+    const int index = int(route.indexOf(qobject_cast<QListWidget *>(from)));
+    if (index < 0)
+        return false;
+    const int next = index + (backwards ? -1 : 1);
+    TForm2 *editor = ActiveMDIChild();
+    if ((next < 0 || next >= route.size()) && editor) {
+        m_mdiArea->setActiveSubWindow(editor);
+        editor->Memo1->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    moveToPalette(next);
+    return true;
+}
+
+bool TOrl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (auto *palette = qobject_cast<QListWidget *>(watched))
+            m_lastPalette = palette;
+    }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && movesAlongRoute(static_cast<QWidget *>(watched), *static_cast<QKeyEvent *>(event)))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -7,9 +7,11 @@
 
 class QAction;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QMdiArea;
+class QMenu;
 class QTabWidget;
 class QToolBar;
 class TForm2;
@@ -34,6 +36,24 @@ public:
 
     // "Сохранить" for one window; false when the user cancelled the dialog. Throws on a failed write.
     bool saveEditor(TForm2 *window);
+
+    // Opens a file in a new editor window as "Открыть..." does; throws when it cannot be read.
+    void openScriptFile(const QString &fileName);
+    // Opens each file (given on the command line or dropped on a window); an unreadable one shows
+    // its error box and the others still open.
+    void openFiles(const QStringList &paths);
+
+    // Shows the window where it was when the program last ended, maximized on the first start.
+    void showAsLastTime();
+
+    // "Последние файлы" under "Файл": its items are made from the remembered list when it opens.
+    QMenu *recentFilesMenu() const { return m_recentFilesMenu; }
+    void updateRecentFilesMenu();
+
+    // F6: the keyboard goes from the active editor to the palettes and back.
+    void switchKeyboardBetweenEditorAndPalettes();
+    // The palettes in the order Tab visits them: the shown page of the left tabs, then the right ones.
+    QList<QListWidget *> paletteRoute() const;
 
     // Menu items, toolbar buttons and palettes, under the names of the window layout: N1 "Файл",
     // N10 "Форматирование", N19 "Создать", N24 "Окна" (N27 its "Упорадочит"), N42 "Поиск" and N37
@@ -93,11 +113,14 @@ public:
     void ComandsClick(); // "Команды": appends a command's syntax line
     void Dialog2Click(); // "Диалог. Окна": appends a dialog-table template
 
-    // The program-wide last-saved file name and the window whose text was saved under it.
+    // The program-wide last-saved file name, which "Сохранить как..." offers.
     QString lastSavedFileName() const { return m_lastSavedFileName; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createMenus();
@@ -108,13 +131,23 @@ private:
     QAction *addToolButton(const QString &hint, int icon, QAction *item);
     TForm2 *createEditor();
     void writeEditor(TForm2 *window, const QString &fileName);
+    // Where the file dialogs start: the folder of the active window's file, else the last one used.
+    QString dialogFolder() const;
+    // A file opened or saved becomes the last folder and the newest recent file.
+    void rememberFile(const QString &fileName);
+    void openRecentFile(const QString &fileName);
+    // Tab, Shift+Tab and Ctrl+Tab in the editor move the keyboard on to the palettes.
+    void watchKeyboardRoute(TForm2 *window);
+    bool movesAlongRoute(QWidget *from, const QKeyEvent &key);
+    void moveToPalette(int index);
     void connectPalette(QListWidget *palette, void (TOrl::*handler)());
     // A palette click: the active-editor rule, then the selected row's snippet appended as a line.
     void appendSelectedSnippet(const QListWidget *palette, SnippetTable table);
 
     QMdiArea *m_mdiArea = nullptr;
+    QMenu *m_recentFilesMenu = nullptr;
+    QPointer<QListWidget> m_lastPalette;
     QString m_lastSavedFileName;
-    QPointer<TForm2> m_lastSavedWindow;
     int m_openFilterIndex = 0;
     int m_saveFilterIndex = 0;
 };

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "auxiliary/about_window.h"
 #include "auxiliary/empty_window.h"
@@ -10,9 +11,14 @@
 #include "wizards/alias_creator_window.h"
 #include "wizards/variable_creator_window.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <cstdio>
+
 OrlApplication::OrlApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationName(Dialogs::kApplicationTitle);
+    describeApplication(this);
 }
 
 bool OrlApplication::notify(QObject *receiver, QEvent *event)
@@ -20,6 +26,43 @@ bool OrlApplication::notify(QObject *receiver, QEvent *event)
     bool handled = false;
     runGuarded([&] { handled = QApplication::notify(receiver, event); });
     return handled;
+}
+
+void describeApplication(QCoreApplication *application)
+{
+    QCoreApplication::setApplicationName(Dialogs::kApplicationTitle);
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORL_VERSION));
+    QCoreApplication::setOrganizationName(QStringLiteral("orl"));
+    auto *translator = new QTranslator(application);
+    if (translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+std::optional<int> answerWithoutWindows(int argc, char **argv)
+{
+    // A core application needs no display. The toolkit's own options (-platform, -style ...) are
+    // unknown here; a line they may have made malformed is read again once the application object
+    // has taken them out.
+    QCoreApplication probe(argc, argv);
+    describeApplication(&probe);
+    const CommandLine::Request request = CommandLine::parse(QCoreApplication::arguments());
+    switch (request.action) {
+    case CommandLine::Request::Action::ShowHelp:
+    case CommandLine::Request::Action::ShowVersion:
+        std::fputs(request.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Request::Action::Fail:
+        if (request.mayBeToolkitOptions)
+            break;
+        std::fputs(request.text.toLocal8Bit().constData(), stderr);
+        return 1;
+    case CommandLine::Request::Action::Run:
+        break;
+    }
+    return std::nullopt;
 }
 
 void createApplicationWindows()

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QMdiArea>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -247,6 +248,9 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     OrlApplication app(argc, argv);
+    // The files it opens and saves are not the user's: they stay out of the user's settings.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     std::printf("Orl benchmark (offscreen, %d cores); times are medians of several runs\n",
                 QThread::idealThreadCount());
     Bench bench;

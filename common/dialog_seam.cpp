@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <optional>
 
 namespace Dialogs {
 namespace {
@@ -26,9 +29,9 @@ QString buttonText(Button button)
 {
     switch (button) {
     case Button::Ok: return QStringLiteral("OK");
-    case Button::Yes: return QStringLiteral("&Yes");
-    case Button::No: return QStringLiteral("&No");
-    case Button::Cancel: return QStringLiteral("Cancel");
+    case Button::Yes: return QStringLiteral("&Да");
+    case Button::No: return QStringLiteral("&Нет");
+    case Button::Cancel: return QStringLiteral("Отмена");
     }
     return {};
 }
@@ -44,15 +47,17 @@ QMessageBox::ButtonRole buttonRole(Button button)
     return QMessageBox::AcceptRole;
 }
 
-Button runMessageBox(const Message &request)
+Button runMessageBox(const Message &request, std::optional<Button> defaultButton)
 {
     QMessageBox box(toQtIcon(request.icon), request.caption, request.text, QMessageBox::NoButton,
                     request.parent ? request.parent : QApplication::activeWindow());
     QList<QPair<QAbstractButton *, Button>> buttons;
     for (Button b : request.buttons)
         buttons.append({box.addButton(buttonText(b), buttonRole(b)), b});
-    if (!buttons.isEmpty())
-        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first().first));
+    for (const auto &[widget, b] : buttons) {
+        if (defaultButton ? b == *defaultButton : widget == buttons.first().first)
+            box.setDefaultButton(qobject_cast<QPushButton *>(widget));
+    }
     box.exec();
     for (const auto &[widget, b] : buttons) {
         if (box.clickedButton() == widget)
@@ -73,8 +78,10 @@ QString pictureFilter()
 
 FileAnswer runFileDialog(const FileRequest &request)
 {
+    // The desktop's own dialog where the platform offers one; Qt's otherwise.
     QFileDialog dialog(request.parent ? request.parent : QApplication::activeWindow());
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (!request.directory.isEmpty())
+        dialog.setDirectory(request.directory);
     const QString filter = request.kind == FileRequest::Kind::OpenPicture && request.filter.isEmpty()
                                ? pictureFilter()
                                : request.filter;
@@ -85,6 +92,7 @@ FileAnswer runFileDialog(const FileRequest &request)
     if (request.kind == FileRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        // The program asks itself, in one way for every dialog (chooseFile).
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -106,12 +114,44 @@ void setResponder(Responder *responder)
 
 Button ask(const Message &request)
 {
-    return g_responder ? g_responder->message(request) : runMessageBox(request);
+    return g_responder ? g_responder->message(request) : runMessageBox(request, std::nullopt);
 }
+
+Button ask(const Message &request, Button defaultButton)
+{
+    return g_responder ? g_responder->message(request) : runMessageBox(request, defaultButton);
+}
+
+namespace {
+
+bool replacesExistingFile(const FileRequest &request, const FileAnswer &answer)
+{
+    const QFileInfo target(answer.fileName);
+    return answer.accepted && request.kind == FileRequest::Kind::Save && target.exists() && !target.isDir();
+}
+
+bool confirmReplace(const FileRequest &request, const QString &fileName)
+{
+    return ask({request.parent, Icon::Warning, QStringLiteral("Подтверждение замены"),
+                QStringLiteral("Файл %1 уже существует.\nЗаменить его?").arg(fileName),
+                {Button::Yes, Button::No}},
+               Button::No)
+        == Button::Yes;
+}
+
+} // namespace
 
 FileAnswer chooseFile(const FileRequest &request)
 {
-    return g_responder ? g_responder->file(request) : runFileDialog(request);
+    FileRequest shown = request;
+    for (;;) {
+        const FileAnswer answer = g_responder ? g_responder->file(shown) : runFileDialog(shown);
+        if (!replacesExistingFile(shown, answer) || confirmReplace(shown, answer.fileName))
+            return answer;
+        // Back to the dialog with the refused name, so that another one can be picked.
+        shown.fileName = answer.fileName;
+        shown.filterIndex = answer.filterIndex;
+    }
 }
 
 void showError(const QString &text)

@@ -29,6 +29,8 @@ struct FileRequest {
     QString fileName;
     QString filter;
     int filterIndex = 0;
+    // The folder the dialog shows first, where fileName names none; empty for the toolkit's choice.
+    QString directory;
 };
 
 struct FileAnswer {
@@ -47,7 +49,10 @@ public:
 // nullptr restores the real dialogs.
 void setResponder(Responder *responder);
 
+// The first button is the one Enter presses, unless another one is named.
 Button ask(const Message &request);
+Button ask(const Message &request, Button defaultButton);
+// A save dialog's answer that names an existing file is confirmed first: No goes back to the dialog.
 FileAnswer chooseFile(const FileRequest &request);
 
 // The error box: the text as given, an error icon, OK, the application's title as caption.

@@ -70,4 +70,11 @@ QGroupBox *addGroupBox(QWidget *parent, const QString &title, const QRect &geome
 // A sunken frame: a box, or a line.
 QFrame *addBevel(QWidget *parent, const QString &name, QFrame::Shape shape, const QRect &geometry);
 
+// Gives every field of the window that has no accessible name yet (one-line fields, drop-down lists,
+// list boxes, text boxes) the caption a sighted user reads for it: the label it is the buddy of,
+// else the label to its left on its row, else the label (or the button that fills it) just above
+// it, else its group box's title.
+// Fields that share one row caption are told apart: "XYWH: X" ... "XYWH: H", else by number.
+void nameFieldsByCaptions(QWidget *form);
+
 } // namespace FixedLayout

@@ -77,6 +77,7 @@ TForm5::TForm5(QWidget *parent)
     Q_ASSERT(Solo->count() == kPageCount);
 
     FormCreate();
+    nameFieldsByCaptions(this);
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     show();

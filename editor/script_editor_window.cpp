@@ -40,7 +40,7 @@ void showNotFound(QWidget *dialog)
 TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(std::move(save))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(imageListIcon(0));
+    setWindowIcon(applicationIcon());
     resize(706, 487);
     QFont windowFont(QStringLiteral("MS Sans Serif"));
     windowFont.setPixelSize(11);
@@ -54,6 +54,7 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     Memo1 = new ScriptMemo(content);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setFont(scriptFont());
+    Memo1->setAccessibleName(QStringLiteral("Текст скрипта"));
     layout->addWidget(Memo1);
 
     StatusBar1 = new QStatusBar(content);
@@ -61,8 +62,10 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     StatusBar1->setFixedHeight(19);
     StatusBar1->setSizeGripEnabled(false);
     const int widths[3] = {50, 100, 50};
+    const QString names[3] = {QStringLiteral("Строка и столбец"), QStringLiteral("Состояние"), QStringLiteral("Имя окна")};
     for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel(StatusBar1);
+        m_panels[i]->setAccessibleName(names[i]);
         m_panels[i]->setFixedWidth(widths[i]);
         m_panels[i]->setFrameShape(QFrame::Panel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
@@ -71,6 +74,7 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     m_plainNote = new QLabel(QStringLiteral("Без подсветки: файл больше %1 МБ").arg(ScriptAssist::kHighlightLimit >> 20),
                              StatusBar1);
     m_plainNote->setObjectName(QStringLiteral("PlainNote"));
+    m_plainNote->setAccessibleName(QStringLiteral("Подсветка синтаксиса"));
     StatusBar1->addPermanentWidget(m_plainNote);
     layout->addWidget(StatusBar1);
     setWidget(content);

@@ -47,6 +47,10 @@ public:
     bool hasUnsavedChanges() const { return m_unsavedChanges; }
     void markSaved() { m_unsavedChanges = false; }
 
+    // The file the text was opened from or last saved to, which "Сохранить" writes; empty for a new script.
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
+
     // Asks about unsaved text before the window goes; true when it may close.
     bool confirmClose();
     void forgetCloseAnswer() { m_closeConfirmed = false; }
@@ -68,6 +72,7 @@ private:
     bool m_unsavedChanges = false;
     bool m_closeConfirmed = false;
     bool m_closing = false;
+    QString m_fileName;
     SaveStep m_save;
 };
 

@@ -14,7 +14,10 @@ enum class ReadError { None, CannotOpen, TooLarge };
 ReadError read(const QString &path, QByteArray *bytes);
 
 // Writes a temporary file beside the target, flushes it and renames it over the target, so a
-// failure at any step leaves the old file as it was and no temporary file behind.
+// failure at any step leaves the old file as it was and no temporary file behind; the new file
+// keeps the old one's mode, and its owner where the process may. A file whose mode forbids
+// writing is refused, whoever runs the program. A file with several hard links, or one in a folder
+// that cannot hold the temporary file, is written in place so that it stays the same file.
 bool write(const QString &path, const QByteArray &bytes);
 
 } // namespace ScriptFile

@@ -31,6 +31,7 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
     ListBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabOrder(AliasName, Button1);
     setTabOrder(Button1, ListBox1);
+    nameFieldsByCaptions(this);
 
     onSignal(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }

@@ -6,7 +6,9 @@
 #include "editor/script_memo.h"
 #include "wizards/wizard_lines.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 QPointer<TForm10> Form10;
 
@@ -44,6 +46,35 @@ ColourSquare::ColourSquare(const QString &number, const QColor &colour, QWidget 
     squarePalette.setColor(QPalette::Window, colour);
     setPalette(squarePalette);
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Цвет %1").arg(number));
+    setAccessibleDescription(QStringLiteral("Вставляет код цвета %1").arg(number));
+}
+
+void ColourSquare::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        emit clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void ColourSquare::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The square that has the keyboard is marked by a dotted frame in the number's colour.
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::WindowText), 1, Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(2, 2, -3, -3));
 }
 
 void ColourSquare::mousePressEvent(QMouseEvent *event)
@@ -77,6 +108,7 @@ TForm10::TForm10(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOn
         m_panels.append(panel);
     }
     show();
+    m_panels.first()->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm10::PanelClick(ColourSquare *sender)
@@ -90,6 +122,17 @@ void TForm10::PanelClick(ColourSquare *sender)
 void TForm10::FormClick()
 {
     close();
+}
+
+void TForm10::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes the picker without inserting anything, as a click on its background does.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        runGuarded([this] { FormClick(); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm10::mousePressEvent(QMouseEvent *event)

@@ -4,7 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 
-// One numbered square of the colour code picker: a raised panel that reports a click on it.
+// One numbered square of the colour code picker: a raised panel that reports a click on it, or
+// Enter or Space while it has the keyboard.
 class ColourSquare : public QLabel {
     Q_OBJECT
 public:
@@ -16,6 +17,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // The colour code picker: appends an mIRC colour code to the current editor.
@@ -37,6 +40,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QList<ColourSquare *> m_panels;

@@ -29,6 +29,7 @@ TForm4::TForm4(QWidget *parent) : QDialog(parent)
     Button1 = addButton(this, QStringLiteral("Button1"), QStringLiteral("Создать"), QRect(200, 64, 75, 25));
     setTabOrder(Edit, ListBox1);
     setTabOrder(ListBox1, Button1);
+    nameFieldsByCaptions(this);
 
     onSignal(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }

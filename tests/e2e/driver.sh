@@ -96,8 +96,10 @@ e2e_begin() {
     export XDG_CACHE_HOME=$E2E_WORK/home/.cache XDG_RUNTIME_DIR=$E2E_WORK/runtime
     export LC_ALL=C.UTF-8
     use_standard_fonts
-    # The tests around this suite run offscreen; the program here must use the X display.
-    export QT_QPA_PLATFORM=xcb
+    # The tests around this suite run offscreen; the program here must use the X display. The
+    # scenarios drive Qt's own file dialog, which a desktop session's theme would replace by its own.
+    export QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=generic
+    unset XDG_CURRENT_DESKTOP DESKTOP_SESSION
     if [ -n "${E2E_TRACE:-}" ]; then
         PS4='+ ${SECONDS}s ${BASH_SOURCE[0]##*/}:${LINENO}: '
         set -x
@@ -184,7 +186,7 @@ program_alive() {
     [ -n "$ORL_PID" ] && kill -0 "$ORL_PID" 2>/dev/null
 }
 
-# Starts the program as the README's run command does: ./orl in the build folder, which holds Dat/.
+# Starts the built program in the build folder, which holds Dat/.
 start_program() {
     (cd "$ORL_BUILD_DIR" && exec ./orl) >"$E2E_WORK/orl.log" 2>&1 &
     ORL_PID=$!
@@ -277,16 +279,29 @@ answer_file_dialog() {
     focus_window "$MAIN_WINDOW"
 }
 
+# The titles Qt's file dialogs have in Russian, the translation the program always loads.
+SAVE_DIALOG='^Сохранить как$'
+OPEN_DIALOG='^Открыть$'
+
 # "Сохранить как..." through its shortcut.
 save_as() {
     press ctrl+s
-    answer_file_dialog '^Save As$' "$1"
+    answer_file_dialog "$SAVE_DIALOG" "$1"
 }
 
 # "Открыть..." through its shortcut.
 open_file() {
     press ctrl+o
-    answer_file_dialog '^Open$' "$1"
+    answer_file_dialog "$OPEN_DIALOG" "$1"
+}
+
+# Answers the program's question before a save replaces a file: Д (Да) replaces, Н (Нет) goes
+# back to the save dialog.
+answer_replace_question() {
+    wait_window '^Подтверждение замены$'
+    focus_window "$WINDOW"
+    press "$1"
+    wait_gone '^Подтверждение замены$'
 }
 
 # Makes a folder unwritable: by its mode, or for root, whom modes do not stop, by the immutable

@@ -2,12 +2,24 @@
 
 #include "support/test_env.h"
 
+#include "catalogue/data_folder.h"
+
 #include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
+
+ProgramTest::ProgramTest(ErrorBoxes errorBoxes, Start start) : m_errorBoxes(errorBoxes), m_start(start) { }
+
+ProgramTest::~ProgramTest() = default;
 
 void ProgramTest::init()
 {
     m_startDir = QDir::currentPath();
+    // The user's own settings are never read or written, nor a data folder installed on the machine.
+    m_settingsDir = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir->path());
+    DataFolder::overrideSearchOrder({QString()});
     dialogs = new ScriptedDialogs;
     if (m_start == Start::BeforeEachTest) {
         TestEnv::startProgram();
@@ -23,6 +35,8 @@ void ProgramTest::cleanup()
     TestEnv::endProgram();
     tearDownTest();
     QDir::setCurrent(m_startDir);
+    DataFolder::overrideSearchOrder({});
+    m_settingsDir.reset();
     delete dialogs;
     dialogs = nullptr;
     if (m_errorBoxes == ErrorBoxes::Forbidden)

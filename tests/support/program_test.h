@@ -5,8 +5,14 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
+class QTemporaryDir;
+
 // The base of the window tests: before each test function the program's windows are created as
-// main() creates them, with every dialog answered by a script; after it they are freed.
+// main() creates them, with every dialog answered by a script; after it they are freed. Each test
+// function has settings of its own in a temporary folder, and the program looks for Dat/ in the
+// working directory only.
 class ProgramTest : public QObject {
     Q_OBJECT
 protected:
@@ -19,10 +25,8 @@ protected:
         Forbidden, // an error box at any time, start-up included, fails the test
     };
 
-    explicit ProgramTest(ErrorBoxes errorBoxes = ErrorBoxes::Allowed, Start start = Start::BeforeEachTest)
-        : m_errorBoxes(errorBoxes), m_start(start)
-    {
-    }
+    explicit ProgramTest(ErrorBoxes errorBoxes = ErrorBoxes::Allowed, Start start = Start::BeforeEachTest);
+    ~ProgramTest() override;
 
     // What a test class adds before each test function, once the program runs, and after it, once
     // the program has ended.
@@ -39,4 +43,5 @@ private:
     ErrorBoxes m_errorBoxes;
     Start m_start;
     QString m_startDir;
+    std::unique_ptr<QTemporaryDir> m_settingsDir;
 };

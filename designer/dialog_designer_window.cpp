@@ -6,6 +6,7 @@
 #include "common/handler_guard.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
+#include "editor/win1251_codec.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -716,7 +717,8 @@ DialogLines::SlotWords TForm5::slotWords() const
 
 void TForm5::showComponentText(const QString &text)
 {
-    Memo2->setPlainText(text);
+    // The text as the code memo and the script will hold it: a character Windows-1251 lacks shows as "?".
+    Memo2->setPlainText(Win1251::sanitized(text));
 }
 
 void TForm5::Button11Click()

@@ -26,6 +26,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <utility>
+
 QPointer<TOrl> Orl;
 
 using namespace FixedLayout;
@@ -34,6 +37,43 @@ namespace {
 
 // The palettes' rows are this many pixels high.
 constexpr int kPaletteRowHeight = 14;
+
+// Runs a palette's handler once for a selection made with the mouse: at the click, or at the
+// release of a press that moved the selection to another row, where no click follows.
+class PaletteMouseSelection : public QObject {
+public:
+    PaletteMouseSelection(QListWidget *palette, std::function<void()> handler)
+        : QObject(palette), m_handler(std::move(handler))
+    {
+        palette->viewport()->installEventFilter(this);
+    }
+
+    void rowChangedWithButtonDown() { m_pending = true; }
+
+    void clicked()
+    {
+        m_pending = false;
+        m_handler();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The list emits its click while it handles the release; what is still pending after that
+        // had no click.
+        if (event->type() == QEvent::MouseButtonRelease) {
+            QMetaObject::invokeMethod(this, [this] {
+                if (std::exchange(m_pending, false))
+                    runGuarded(m_handler);
+            }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_handler;
+    bool m_pending = false;
+};
 
 } // namespace
 
@@ -222,12 +262,18 @@ void TOrl::createPalettes()
 void TOrl::connectPalette(QListWidget *palette, void (TOrl::*handler)())
 {
     // A palette reacts to every selection the user makes: a click on a row (also on the row already
-    // selected) and every move of the selection with the keyboard. A mouse press moves the selection
-    // too; that move waits for the click so that one click appends one snippet.
-    onSignal(palette, &QListWidget::itemClicked, this, [this, handler] { (this->*handler)(); });
-    onSignal(palette, &QListWidget::currentRowChanged, this, [this, handler](int row) {
-        if (row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton)
+    // selected), every move of the selection with the keyboard, and a press released on another row
+    // than it began on. A row reached while a mouse button is down waits for the click or, where no
+    // click comes, for the release, so that one press appends one snippet: the final row's.
+    auto *mouse = new PaletteMouseSelection(palette, [this, handler] { (this->*handler)(); });
+    onSignal(palette, &QListWidget::itemClicked, this, [mouse] { mouse->clicked(); });
+    onSignal(palette, &QListWidget::currentRowChanged, this, [this, handler, mouse](int row) {
+        if (row < 0)
+            return;
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
             (this->*handler)();
+        else
+            mouse->rowChangedWithButtonDown();
     });
 }
 

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
@@ -73,6 +74,50 @@ protected:
 private:
     std::function<void()> m_handler;
     bool m_pending = false;
+};
+
+// The right-hand panel: its group boxes and picture keep their places at the panel's full height
+// and move up and shrink in proportion on a shorter window, each list scrolling within its box.
+class PalettePanel : public QWidget {
+public:
+    static constexpr int kFullHeight = 713;
+    // At this height every box still shows a few rows.
+    static constexpr int kLeastHeight = 285;
+
+    explicit PalettePanel(QWidget *parent) : QWidget(parent) { setMinimumHeight(kLeastHeight); }
+
+    // A child at its place in the full-height panel; a picture keeps its own size.
+    void place(QWidget *child, const QRect &geometry, bool keepsItsSize = false)
+    {
+        m_places.append({child, geometry, keepsItsSize});
+        child->setGeometry(scaled(m_places.constLast()));
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QWidget::resizeEvent(event);
+        for (const Place &place : std::as_const(m_places))
+            place.child->setGeometry(scaled(place));
+    }
+
+private:
+    struct Place {
+        QWidget *child;
+        QRect geometry;
+        bool keepsItsSize;
+    };
+
+    QRect scaled(const Place &place) const
+    {
+        const int height = qMin(this->height(), kFullHeight);
+        const auto y = [height](int full) { return full * height / kFullHeight; };
+        const QRect &full = place.geometry;
+        const int top = y(full.top());
+        return QRect(full.left(), top, full.width(), place.keepsItsSize ? full.height() : y(full.bottom() + 1) - top);
+    }
+
+    QList<Place> m_places;
 };
 
 } // namespace
@@ -232,22 +277,28 @@ void TOrl::createPalettes()
             editor->FormActivate();
     });
 
-    Panel1 = new QWidget(central);
+    auto *panel = new PalettePanel(central);
+    Panel1 = panel;
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFixedWidth(120);
-    Panel1->setMinimumHeight(713);
     Panel1->setAutoFillBackground(true);
     Simbol = addListBox(Panel1, QStringLiteral("Simbol"), {}, QRect(), kPaletteRowHeight);
     Comands = addListBox(Panel1, QStringLiteral("Comands"), {}, QRect(), kPaletteRowHeight);
     Dialog2 = addListBox(Panel1, QStringLiteral("Dialog2"), {}, QRect(), kPaletteRowHeight);
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(8, 200, 105, 105);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setPixmap(QPixmap(QStringLiteral(":/orl_picture.jpg")));
+    panel->place(Image1, QRect(8, 200, 105, 105), true);
     GroupBox1 = addGroupBox(Panel1, QStringLiteral("Символы"), QRect(8, 8, 105, 185), Simbol);
     GroupBox2 = addGroupBox(Panel1, QStringLiteral("Команды"), QRect(8, 240, 105, 241), Comands);
     GroupBox3 = addGroupBox(Panel1, QStringLiteral("Диалог. Окна"), QRect(8, 496, 105, 217), Dialog2);
+    // The boxes are opaque: the one below the picture covers its lower part, the more so on a
+    // shorter panel.
+    for (QGroupBox *group : {GroupBox1, GroupBox2, GroupBox3}) {
+        group->setAutoFillBackground(true);
+        panel->place(group, group->geometry());
+    }
     row->addWidget(Panel1);
 
     setCentralWidget(central);

@@ -1,0 +1,108 @@
+// The main window's size on common screens, the editors' status bars and the cascade arrangement.
+#include "app/main_window.h"
+#include "editor/script_editor_window.h"
+#include "editor/script_memo.h"
+#include "support/program_test.h"
+#include "support/test_env.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QtTest>
+
+#include <algorithm>
+
+namespace {
+
+// An editor's three status panels, left to right.
+QList<QLabel *> panelsOf(const TForm2 *editor)
+{
+    QList<QLabel *> panels = editor->StatusBar1->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    std::sort(panels.begin(), panels.end(), [](QLabel *a, QLabel *b) { return a->x() < b->x(); });
+    return panels;
+}
+
+QRect inMainWindow(const QWidget *widget)
+{
+    return QRect(widget->mapTo(Orl, QPoint(0, 0)), widget->size());
+}
+
+} // namespace
+
+class MainWindowLayoutTest : public ProgramTest {
+    Q_OBJECT
+public:
+    MainWindowLayoutTest() : ProgramTest(ErrorBoxes::Forbidden) { }
+
+private:
+    // Every editor, maximized in the document area as it opens, shows its whole status bar within
+    // the main window.
+    void everyStatusBarIsFullyVisible()
+    {
+        for (TForm2 *editor : Orl->editorWindows()) {
+            Orl->clientArea()->setActiveSubWindow(editor);
+            QApplication::processEvents();
+            QVERIFY(editor->isMaximized());
+            const QRect area = inMainWindow(Orl->clientArea()->viewport());
+            const QRect bar = inMainWindow(editor->StatusBar1);
+            QVERIFY2(editor->StatusBar1->isVisible(), qPrintable(editor->windowTitle()));
+            QVERIFY2(Orl->rect().contains(bar), qPrintable(editor->windowTitle()));
+            QVERIFY2(area.contains(bar), qPrintable(editor->windowTitle()));
+        }
+    }
+
+    // Every palette of the right panel shows at least a few rows within the panel.
+    void everyPaletteShowsRows()
+    {
+        for (QGroupBox *group : {Orl->GroupBox1, Orl->GroupBox2, Orl->GroupBox3}) {
+            QVERIFY2(Orl->Panel1->rect().contains(group->geometry()), qPrintable(group->title()));
+            const auto *list = group->findChild<QListWidget *>();
+            QVERIFY2(list->viewport()->height() >= 3 * 14, qPrintable(group->title()));
+        }
+    }
+
+private slots:
+
+    void restoredWindowOpensAtItsSizeAndShrinksWellBelowIt()
+    {
+        Orl->showNormal();
+        QApplication::processEvents();
+        QCOMPARE(Orl->size(), QSize(870, 706));
+        QVERIFY2(Orl->minimumSizeHint().height() <= 450, qPrintable(QString::number(Orl->minimumSizeHint().height())));
+        QVERIFY2(Orl->minimumSize().height() <= 450, qPrintable(QString::number(Orl->minimumSize().height())));
+
+        TestEnv::newEditor();
+        Orl->resize(870, 450);
+        QApplication::processEvents();
+        QCOMPARE(Orl->height(), 450);
+        everyPaletteShowsRows();
+        everyStatusBarIsFullyVisible();
+    }
+
+    void maximizedOnA1024By768ScreenEveryStatusBarShows()
+    {
+        TestEnv::newEditor();
+        TestEnv::newEditor();
+        // 768 less the title bar of a maximized window.
+        Orl->showNormal();
+        Orl->setGeometry(QRect(0, 23, 1024, 768 - 23));
+        QApplication::processEvents();
+        QCOMPARE(Orl->height(), 768 - 23);
+        everyStatusBarIsFullyVisible();
+        everyPaletteShowsRows();
+
+        // Maximized on the (smaller) screen the tests run on.
+        Orl->showMaximized();
+        QApplication::processEvents();
+        QVERIFY(Orl->screen()->availableGeometry().contains(Orl->geometry()));
+        everyStatusBarIsFullyVisible();
+    }
+
+};
+
+QTEST_MAIN(MainWindowLayoutTest)
+#include "test_main_window_layout.moc"

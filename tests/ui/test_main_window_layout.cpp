@@ -102,6 +102,22 @@ private slots:
         everyStatusBarIsFullyVisible();
     }
 
+    void lastStatusPanelRunsToTheRightEdge()
+    {
+        TForm2 *editor = TestEnv::newEditor();
+        TestEnv::type(editor->Memo1, u"a"_qs);
+        const QList<QLabel *> panels = panelsOf(editor);
+        QCOMPARE(panels.size(), 3);
+        QCOMPARE(panels[0]->width(), 50);
+        QCOMPARE(panels[1]->width(), 100);
+        QCOMPARE(panels[2]->text(), u"script1.mrc"_qs);
+        QVERIFY(panels[2]->width() > 50);
+        QVERIFY2(editor->StatusBar1->width() - panels[2]->geometry().right() <= 8,
+                 qPrintable(QStringLiteral("%1 of %2").arg(panels[2]->geometry().right()).arg(editor->StatusBar1->width())));
+        // The whole caption shows.
+        QVERIFY(panels[2]->contentsRect().width() >= panels[2]->fontMetrics().horizontalAdvance(panels[2]->text()));
+    }
+
 };
 
 QTEST_MAIN(MainWindowLayoutTest)

@@ -23,6 +23,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -466,9 +467,40 @@ void TOrl::N39Click()
     Form11->exec();
 }
 
+namespace {
+
+// Cascades the restored windows: each two thirds of the area, one title bar below and to the right
+// of the one before it, starting again at the top left where the next would leave the area. The
+// window in front stays in front.
+void cascade(QMdiArea *area)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *window : area->subWindowList(QMdiArea::StackingOrder)) {
+        if (!window->isVisible() || window->isMinimized())
+            continue;
+        if (window->isMaximized())
+            window->showNormal();
+        windows.append(window);
+    }
+    // The area's size once no window is maximized any more.
+    const QRect space = area->viewport()->rect();
+    const QSize size(space.width() * 2 / 3, space.height() * 2 / 3);
+    QPoint offset;
+    for (QMdiSubWindow *window : std::as_const(windows)) {
+        const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+        if (offset.y() + size.height() > space.height() || offset.x() + size.width() > space.width())
+            offset = QPoint();
+        window->setGeometry(QRect(offset, size));
+        window->raise();
+        offset += QPoint(step, step);
+    }
+}
+
+} // namespace
+
 void TOrl::N25Click()
 {
-    m_mdiArea->cascadeSubWindows();
+    cascade(m_mdiArea);
 }
 
 namespace {

@@ -118,6 +118,37 @@ private slots:
         QVERIFY(panels[2]->contentsRect().width() >= panels[2]->fontMetrics().horizontalAdvance(panels[2]->text()));
     }
 
+    void cascadeKeepsWindowsAtAUsefulSize()
+    {
+        Orl->showNormal();
+        QApplication::processEvents();
+        const QList<TForm2 *> editors{TestEnv::newEditor(), TestEnv::newEditor(), TestEnv::newEditor()};
+        TForm2 *front = editors[1];
+        Orl->clientArea()->setActiveSubWindow(front);
+        Orl->N25Click();
+        QApplication::processEvents();
+
+        const QSize area = Orl->clientArea()->viewport()->size();
+        const QSize expected(area.width() * 2 / 3, area.height() * 2 / 3);
+        const QList<QMdiSubWindow *> stack = Orl->clientArea()->subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(stack.size(), 3);
+
+        const int step = front->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, front);
+        QVERIFY(step > 0);
+        for (int i = 0; i < stack.size(); ++i) {
+            QVERIFY(!stack[i]->isMaximized());
+            // Two thirds of the area, give or take the pixel the menu bar's window buttons take.
+            QVERIFY2(qAbs(stack[i]->width() - expected.width()) <= 2 && qAbs(stack[i]->height() - expected.height()) <= 2,
+                     qPrintable(QStringLiteral("%1 x %2").arg(stack[i]->width()).arg(stack[i]->height())));
+            QCOMPARE(stack[i]->pos(), QPoint(i * step, i * step));
+        }
+        // The active window stays in front and active.
+        QCOMPARE(stack.last(), front);
+        QCOMPARE(Orl->ActiveMDIChild(), front);
+        const QRect space = Orl->clientArea()->viewport()->rect();
+        for (QMdiSubWindow *window : stack)
+            QVERIFY(space.contains(window->geometry()));
+    }
 };
 
 QTEST_MAIN(MainWindowLayoutTest)

@@ -7,6 +7,8 @@ start_program
 
 press ctrl+n
 wait_window 'Orl version 1\.0 - \[script1\.mrc\]'
+# The right panel shrinks on a shorter window; tall enough, it has the layout's own places.
+xdotool windowsize --sync "$MAIN_WINDOW" 870 800
 window_geometry "$MAIN_WINDOW"
 # Rows are 14 pixels high. "ON Панель" lies along the left edge; "Команды" and "Диалог. Окна" are
 # in the panel along the right edge.
@@ -36,7 +38,7 @@ expect_bytes "$E2E_WORK/snippets.mrc" '%s\r\n' \
     'on *:action:' \
     'on *:active:' \
     'alias [filename] <aliasname> <command>' \
-    'aline [-hNsl] [c] <@name> <text>' \
+    'aline [-sahpi[N]nltc[N]] [c] <@name> <text>' \
     'dialog <name> {&  title "<|>[text]"&  size -1 -1 x y&  option dbu|pixels&}&' \
     $'\x034' \
     $'\x0312'

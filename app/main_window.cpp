@@ -24,12 +24,17 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <functional>
+#include <utility>
 
 QPointer<TOrl> Orl;
 
@@ -52,6 +57,87 @@ QStringList droppedFiles(const QMimeData *data)
     }
     return files;
 }
+
+// Runs a palette's handler once for a selection made with the mouse: at the click, or at the
+// release of a press that moved the selection to another row, where no click follows.
+class PaletteMouseSelection : public QObject {
+public:
+    PaletteMouseSelection(QListWidget *palette, std::function<void()> handler)
+        : QObject(palette), m_handler(std::move(handler))
+    {
+        palette->viewport()->installEventFilter(this);
+    }
+
+    void rowChangedWithButtonDown() { m_pending = true; }
+
+    void clicked()
+    {
+        m_pending = false;
+        m_handler();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The list emits its click while it handles the release; what is still pending after that
+        // had no click.
+        if (event->type() == QEvent::MouseButtonRelease) {
+            QMetaObject::invokeMethod(this, [this] {
+                if (std::exchange(m_pending, false))
+                    runGuarded(m_handler);
+            }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_handler;
+    bool m_pending = false;
+};
+
+// The right-hand panel: its group boxes and picture keep their places at the panel's full height
+// and move up and shrink in proportion on a shorter window, each list scrolling within its box.
+class PalettePanel : public QWidget {
+public:
+    static constexpr int kFullHeight = 713;
+    // At this height every box still shows a few rows.
+    static constexpr int kLeastHeight = 285;
+
+    explicit PalettePanel(QWidget *parent) : QWidget(parent) { setMinimumHeight(kLeastHeight); }
+
+    // A child at its place in the full-height panel; a picture keeps its own size.
+    void place(QWidget *child, const QRect &geometry, bool keepsItsSize = false)
+    {
+        m_places.append({child, geometry, keepsItsSize});
+        child->setGeometry(scaled(m_places.constLast()));
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QWidget::resizeEvent(event);
+        for (const Place &place : std::as_const(m_places))
+            place.child->setGeometry(scaled(place));
+    }
+
+private:
+    struct Place {
+        QWidget *child;
+        QRect geometry;
+        bool keepsItsSize;
+    };
+
+    QRect scaled(const Place &place) const
+    {
+        const int height = qMin(this->height(), kFullHeight);
+        const auto y = [height](int full) { return full * height / kFullHeight; };
+        const QRect &full = place.geometry;
+        const int top = y(full.top());
+        return QRect(full.left(), top, full.width(), place.keepsItsSize ? full.height() : y(full.bottom() + 1) - top);
+    }
+
+    QList<Place> m_places;
+};
 
 } // namespace
 
@@ -237,22 +323,28 @@ void TOrl::createPalettes()
             editor->FormActivate();
     });
 
-    Panel1 = new QWidget(central);
+    auto *panel = new PalettePanel(central);
+    Panel1 = panel;
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFixedWidth(120);
-    Panel1->setMinimumHeight(713);
     Panel1->setAutoFillBackground(true);
     Simbol = addListBox(Panel1, QStringLiteral("Simbol"), {}, QRect(), kPaletteRowHeight);
     Comands = addListBox(Panel1, QStringLiteral("Comands"), {}, QRect(), kPaletteRowHeight);
     Dialog2 = addListBox(Panel1, QStringLiteral("Dialog2"), {}, QRect(), kPaletteRowHeight);
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(8, 200, 105, 105);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setPixmap(QPixmap(QStringLiteral(":/orl_picture.jpg")));
+    panel->place(Image1, QRect(8, 200, 105, 105), true);
     GroupBox1 = addGroupBox(Panel1, QStringLiteral("Символы"), QRect(8, 8, 105, 185), Simbol);
     GroupBox2 = addGroupBox(Panel1, QStringLiteral("Команды"), QRect(8, 240, 105, 241), Comands);
     GroupBox3 = addGroupBox(Panel1, QStringLiteral("Диалог. Окна"), QRect(8, 496, 105, 217), Dialog2);
+    // The boxes are opaque: the one below the picture covers its lower part, the more so on a
+    // shorter panel.
+    for (QGroupBox *group : {GroupBox1, GroupBox2, GroupBox3}) {
+        group->setAutoFillBackground(true);
+        panel->place(group, group->geometry());
+    }
     row->addWidget(Panel1);
 
     setCentralWidget(central);
@@ -277,12 +369,18 @@ void TOrl::createPalettes()
 void TOrl::connectPalette(QListWidget *palette, void (TOrl::*handler)())
 {
     // A palette reacts to every selection the user makes: a click on a row (also on the row already
-    // selected) and every move of the selection with the keyboard. A mouse press moves the selection
-    // too; that move waits for the click so that one click appends one snippet.
-    onSignal(palette, &QListWidget::itemClicked, this, [this, handler] { (this->*handler)(); });
-    onSignal(palette, &QListWidget::currentRowChanged, this, [this, handler](int row) {
-        if (row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton)
+    // selected), every move of the selection with the keyboard, and a press released on another row
+    // than it began on. A row reached while a mouse button is down waits for the click or, where no
+    // click comes, for the release, so that one press appends one snippet: the final row's.
+    auto *mouse = new PaletteMouseSelection(palette, [this, handler] { (this->*handler)(); });
+    onSignal(palette, &QListWidget::itemClicked, this, [mouse] { mouse->clicked(); });
+    onSignal(palette, &QListWidget::currentRowChanged, this, [this, handler, mouse](int row) {
+        if (row < 0)
+            return;
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
             (this->*handler)();
+        else
+            mouse->rowChangedWithButtonDown();
     });
 }
 
@@ -428,9 +526,40 @@ void TOrl::N39Click()
     Form11->exec();
 }
 
+namespace {
+
+// Cascades the restored windows: each two thirds of the area, one title bar below and to the right
+// of the one before it, starting again at the top left where the next would leave the area. The
+// window in front stays in front.
+void cascade(QMdiArea *area)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *window : area->subWindowList(QMdiArea::StackingOrder)) {
+        if (!window->isVisible() || window->isMinimized())
+            continue;
+        if (window->isMaximized())
+            window->showNormal();
+        windows.append(window);
+    }
+    // The area's size once no window is maximized any more.
+    const QRect space = area->viewport()->rect();
+    const QSize size(space.width() * 2 / 3, space.height() * 2 / 3);
+    QPoint offset;
+    for (QMdiSubWindow *window : std::as_const(windows)) {
+        const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+        if (offset.y() + size.height() > space.height() || offset.x() + size.width() > space.width())
+            offset = QPoint();
+        window->setGeometry(QRect(offset, size));
+        window->raise();
+        offset += QPoint(step, step);
+    }
+}
+
+} // namespace
+
 void TOrl::N25Click()
 {
-    m_mdiArea->cascadeSubWindows();
+    cascade(m_mdiArea);
 }
 
 namespace {

@@ -17,9 +17,7 @@ TForm8::TForm8(QWidget *parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("Поиск"));
     setGeometry(187, 176, 696, 480);
 
-    Edit1 = new QLineEdit(QStringLiteral("Edit1"), this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(104, 56, 121, 21);
+    Edit1 = FixedLayout::addEdit(this, QStringLiteral("Edit1"), QRect(104, 56, 121, 21), QStringLiteral("Edit1"));
     Button1 = FixedLayout::addButton(this, QStringLiteral("Button1"), QStringLiteral("Button1"), QRect(104, 80, 75, 25));
 
     onSignal(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });

@@ -96,7 +96,9 @@ FileAnswer runFileDialog(const FileRequest &request)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        // The script open dialog takes any name: one that names no file reaches the program, which
+        // reports it in its own words.
+        dialog.setFileMode(request.kind == FileRequest::Kind::Open ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);

@@ -1,5 +1,7 @@
 #include "common/fixed_layout.h"
 
+#include "common/field_rule.h"
+
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -186,6 +188,7 @@ QLineEdit *addEdit(QWidget *parent, const QString &name, const QRect &geometry, 
 {
     auto *edit = named(new QLineEdit(text, parent), name);
     edit->setGeometry(geometry);
+    FieldRule::install(edit);
     return edit;
 }
 

@@ -43,6 +43,7 @@ void setUpForm(QWidget *form, QSize clientSize, const QFont &font, QPalette::Col
 QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
                  const std::optional<QFont> &font = std::nullopt);
 
+// A one-line field that keeps only what an 8-bit single-line control would (FieldRule).
 QLineEdit *addEdit(QWidget *parent, const QString &name, const QRect &geometry, const QString &text = {});
 
 // A one-line field with its caption three pixels above it, as a labelled edit shows it.

@@ -6,7 +6,9 @@
 #include "common/handler_guard.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
+#include "editor/win1251_codec.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -15,10 +17,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextDocument>
 
@@ -45,6 +49,41 @@ DialogLines::Geometry geometryOf(const QLineEdit *x, const QLineEdit *y, const Q
                                  const QLineEdit *height)
 {
     return {x->text(), y->text(), width->text(), height->text()};
+}
+
+// The application's style with narrower space beside a tab's caption.
+class NarrowTabsStyle : public QProxyStyle {
+public:
+    NarrowTabsStyle() : QProxyStyle(QApplication::style()->name()) { }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? qMin(size, 8) : size;
+    }
+};
+
+// Shows every tab of a sheet in full without scroll arrows. Where the captions are wider than the
+// sheet (a substitute face is wider than the layout's own), the space beside them narrows and then
+// their face shrinks a little; only a face at its smallest still too wide shortens the captions.
+void fitTabs(QTabWidget *sheets)
+{
+    sheets->setUsesScrollButtons(false);
+    QTabBar *bar = sheets->tabBar();
+    const auto tooWide = [&] { return bar->sizeHint().width() > sheets->width(); };
+    if (!tooWide())
+        return;
+    auto *style = new NarrowTabsStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
+    QFont font = bar->font();
+    constexpr int kSmallestFace = 9;
+    while (tooWide() && font.pixelSize() > kSmallestFace) {
+        font.setPixelSize(font.pixelSize() - 1);
+        bar->setFont(font);
+    }
+    if (tooWide())
+        bar->setElideMode(Qt::ElideRight);
 }
 
 } // namespace
@@ -190,6 +229,7 @@ TForm5::Page TForm5::addPage(const PageLayout &layout)
         parts.sheets->addTab(tab, caption);
         parts.tabs.append(tab);
     }
+    fitTabs(parts.sheets);
     parts.generate = addButton(page, layout.generateName, layout.generateCaption, layout.generateGeometry);
     onSignal(parts.generate, &QPushButton::clicked, this, [this, generate = layout.generate] { (this->*generate)(); });
     if (!layout.idName.isEmpty()) {
@@ -717,7 +757,8 @@ DialogLines::SlotWords TForm5::slotWords() const
 
 void TForm5::showComponentText(const QString &text)
 {
-    Memo2->setPlainText(text);
+    // The text as the code memo and the script will hold it: a character Windows-1251 lacks shows as "?".
+    Memo2->setPlainText(Win1251::sanitized(text));
 }
 
 void TForm5::Button11Click()

@@ -1,5 +1,6 @@
 #include "editor/find_replace_dialogs.h"
 
+#include "common/field_rule.h"
 #include "editor/win1251_codec.h"
 
 #include <QCheckBox>
@@ -66,6 +67,8 @@ QLineEdit *SearchDialog::newField(QWidget *parent)
     auto *field = new QLineEdit(parent);
     field->setMaxLength(int(FindReplace::kMaxFieldLength));
     field->setMinimumWidth(230);
+    // A line break stays: in a search text it stands for a line break of the document.
+    FieldRule::install(field, FieldText::LineBreaks::Keep);
     return field;
 }
 

@@ -61,15 +61,20 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setFixedHeight(19);
     StatusBar1->setSizeGripEnabled(false);
+    // Panels 0 and 1 keep their widths; the last panel runs to the right edge.
     const int widths[3] = {50, 100, 50};
     const QString names[3] = {QStringLiteral("Строка и столбец"), QStringLiteral("Состояние"), QStringLiteral("Имя окна")};
     for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel(StatusBar1);
         m_panels[i]->setAccessibleName(names[i]);
-        m_panels[i]->setFixedWidth(widths[i]);
+        const bool last = i == 2;
+        if (last)
+            m_panels[i]->setMinimumWidth(widths[i]);
+        else
+            m_panels[i]->setFixedWidth(widths[i]);
         m_panels[i]->setFrameShape(QFrame::Panel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
-        StatusBar1->addWidget(m_panels[i]);
+        StatusBar1->addWidget(m_panels[i], last ? 1 : 0);
     }
     m_plainNote = new QLabel(QStringLiteral("Без подсветки: файл больше %1 МБ").arg(ScriptAssist::kHighlightLimit >> 20),
                              StatusBar1);

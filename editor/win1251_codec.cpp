@@ -49,6 +49,13 @@ const ReverseTable &reverse()
     return table;
 }
 
+// How many UTF-16 units the character at i takes: two for a surrogate pair, one otherwise (a lone
+// surrogate counts as one character).
+qsizetype characterLength(QStringView text, qsizetype i)
+{
+    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+}
+
 } // namespace
 
 QChar toUnicode(uchar byte)
@@ -79,20 +86,34 @@ QString decode(QByteArrayView bytes)
 QByteArray encode(QStringView text)
 {
     const ReverseTable &table = reverse();
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
-    for (QChar c : text)
-        *out++ = table.mapped.test(c.unicode()) ? char(table.byte[c.unicode()]) : '?';
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); i += characterLength(text, i)) {
+        const char16_t c = text.at(i).unicode();
+        bytes.append(table.mapped.test(c) ? char(table.byte[c]) : '?');
+    }
     return bytes;
 }
 
 QString sanitized(QString text)
 {
     const ReverseTable &table = reverse();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!table.mapped.test(text.at(i).unicode()))
-            text[i] = QLatin1Char('?');
+    qsizetype i = 0;
+    while (i < text.size() && table.mapped.test(text.at(i).unicode()))
+        ++i;
+    if (i == text.size())
+        return text;
+    // From the first character without a byte on, the text is rewritten in place: each character,
+    // a surrogate pair included, leaves one unit.
+    qsizetype out = i;
+    QChar *units = text.data();
+    while (i < text.size()) {
+        const QChar c = units[i];
+        const qsizetype length = characterLength(text, i);
+        units[out++] = table.mapped.test(c.unicode()) ? c : QLatin1Char('?');
+        i += length;
     }
+    text.truncate(out);
     return text;
 }
 

@@ -16,9 +16,12 @@ bool isEncodable(QChar c);
 char fromUnicode(QChar c);
 
 QString decode(QByteArrayView bytes);
+// One byte per character: a character without a byte, also one outside the Basic Multilingual
+// Plane (a surrogate pair) and a lone surrogate, becomes one '?'.
 QByteArray encode(QStringView text);
 
-// The text as an 8-bit control would hold it: characters without a byte become '?'.
+// The text as an 8-bit control would hold it: each character without a byte becomes one '?', a
+// surrogate pair as one character.
 QString sanitized(QString text);
 
 } // namespace Win1251

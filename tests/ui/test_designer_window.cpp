@@ -17,7 +17,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 
 
@@ -89,6 +91,28 @@ private slots:
             QCOMPARE(button->text(), captions[i]);
             button->click();
             QCOMPARE(designer->Solo->currentIndex(), pages[i]);
+        }
+    }
+
+    void everyTabOfEveryPageIsVisibleWithoutScrolling()
+    {
+        TForm5 *designer = openDesigner();
+        for (int page = 0; page < designer->Solo->count(); ++page) {
+            designer->Solo->setCurrentIndex(page);
+            QApplication::processEvents();
+            auto *sheets = designer->Solo->widget(page)->findChild<QTabWidget *>();
+            QVERIFY(sheets);
+            const QTabBar *bar = sheets->tabBar();
+            for (const QToolButton *arrow : bar->findChildren<QToolButton *>())
+                QVERIFY2(!arrow->isVisible(), qPrintable(sheets->objectName()));
+            // The tabs at their full size fit: no caption is shortened.
+            QVERIFY2(bar->sizeHint().width() <= bar->width(), qPrintable(sheets->objectName()));
+            for (int tab = 0; tab < sheets->count(); ++tab) {
+                const QRect place = bar->tabRect(tab);
+                const QString what = sheets->objectName() + u' ' + sheets->tabText(tab);
+                QVERIFY2(bar->rect().contains(place), qPrintable(what));
+                QVERIFY2(sheets->rect().contains(place.translated(bar->pos())), qPrintable(what));
+            }
         }
     }
 

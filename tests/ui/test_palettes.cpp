@@ -161,6 +161,37 @@ private slots:
         QCOMPARE(Orl->Simbol->currentRow(), 3);
     }
 
+    void pressReleasedOnAnotherRowAppendsThatRowOnce()
+    {
+        TestEnv::startProgram();
+        TestEnv::newEditor();
+        QListWidget *palette = Orl->Simbol;
+        QWidget *rows = palette->viewport();
+        const auto centreOf = [palette](int row) { return palette->visualItemRect(palette->item(row)).center(); };
+        palette->scrollToItem(palette->item(0));
+
+        // Pressed on "$", dragged over "%" onto "&" and released there: "&" alone, once.
+        QTest::mousePress(rows, Qt::LeftButton, {}, centreOf(3));
+        QTest::mouseMove(rows, centreOf(4));
+        QTest::mouseMove(rows, centreOf(5));
+        QTest::mouseRelease(rows, Qt::LeftButton, {}, centreOf(5));
+        QApplication::processEvents();
+        QCOMPARE(palette->currentRow(), 5);
+        QCOMPARE(editorText(), u"&\r\n"_qs);
+
+        // Dragged away and back before the release: a click on the row pressed, once.
+        QTest::mousePress(rows, Qt::LeftButton, {}, centreOf(3));
+        QTest::mouseMove(rows, centreOf(4));
+        QTest::mouseMove(rows, centreOf(3));
+        QTest::mouseRelease(rows, Qt::LeftButton, {}, centreOf(3));
+        QApplication::processEvents();
+        QCOMPARE(editorText(), u"&\r\n$\r\n"_qs);
+
+        // A plain click still appends once.
+        clickRow(palette, 4);
+        QCOMPARE(editorText(), u"&\r\n$\r\n%\r\n"_qs);
+    }
+
     void arrowKeysAppendOneSnippetPerMove()
     {
         TestEnv::startProgram();

@@ -40,8 +40,31 @@ private slots:
         QVERIFY(!Win1251::isEncodable(QChar(0x00E9))); // é has no byte in this code page
         QCOMPARE(Win1251::sanitized(u"a\u4E2Dб\u00E9"_qs), u"a?б?"_qs);
         QCOMPARE(Win1251::encode(u"\u4E2D"), QByteArray("?"));
-        // A character outside the Basic Multilingual Plane is two UTF-16 units, two question marks.
-        QCOMPARE(Win1251::sanitized(QString::fromUcs4(U"\U0001F600")), u"??"_qs);
+    }
+
+    void anEmojiBecomesOneQuestionMark_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("held");
+        const QChar high(0xD83D);
+        const QChar low(0xDE00);
+        QTest::newRow("emoji between letters") << QString::fromUcs4(U"x\U0001F600y") << u"x?y"_qs;
+        QTest::newRow("two emoji and Cyrillic") << QString::fromUcs4(U"\U0001F600\U0001F44Dя") << u"??я"_qs;
+        QTest::newRow("emoji at the end") << QString::fromUcs4(U"ab\U00010348") << u"ab?"_qs;
+        QTest::newRow("lone high surrogate") << u"a"_qs + high + u"b"_qs << u"a?b"_qs;
+        QTest::newRow("lone low surrogate") << u"a"_qs + low + u"b"_qs << u"a?b"_qs;
+        QTest::newRow("high surrogate last") << u"a"_qs + high << u"a?"_qs;
+        QTest::newRow("low before high") << u"a"_qs + low + high + u"b"_qs << u"a??b"_qs;
+    }
+
+    void anEmojiBecomesOneQuestionMark()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, held);
+        QCOMPARE(Win1251::sanitized(typed), held);
+        // Saving writes the same: one byte per character.
+        QCOMPARE(Win1251::encode(typed), Win1251::encode(held));
+        QCOMPARE(Win1251::encode(typed).size(), held.size());
     }
 
     void fileLineBreaksBecomeCrLf_data()

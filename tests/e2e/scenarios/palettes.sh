@@ -7,6 +7,8 @@ start_program
 
 press ctrl+n
 wait_window 'Orl version 1\.0 - \[script1\.mrc\]'
+# The right panel shrinks on a shorter window; tall enough, it has the layout's own places.
+xdotool windowsize --sync "$MAIN_WINDOW" 870 800
 window_geometry "$MAIN_WINDOW"
 # Rows are 14 pixels high. "ON Панель" lies along the left edge; "Команды" and "Диалог. Окна" are
 # in the panel along the right edge.

@@ -1,0 +1,26 @@
+#include "common/field_rule.h"
+
+#include <QLineEdit>
+
+FieldRule::FieldRule(QLineEdit *field, FieldText::LineBreaks lineBreaks) : QValidator(field), m_lineBreaks(lineBreaks)
+{
+}
+
+void FieldRule::install(QLineEdit *field, FieldText::LineBreaks lineBreaks)
+{
+    auto *rule = new FieldRule(field, lineBreaks);
+    const QString present = field->text();
+    rule->m_before = FieldText::kept({}, present, present.size(), lineBreaks).text;
+    field->setValidator(rule);
+    if (rule->m_before != present)
+        field->setText(rule->m_before);
+}
+
+QValidator::State FieldRule::validate(QString &input, int &pos) const
+{
+    const FieldText::Kept kept = FieldText::kept(m_before, input, pos, m_lineBreaks);
+    input = kept.text;
+    pos = int(kept.cursor);
+    m_before = input;
+    return Acceptable;
+}

@@ -45,19 +45,6 @@ namespace {
 // The palettes' rows are this many pixels high.
 constexpr int kPaletteRowHeight = 14;
 
-// The local files a drag carries; empty when it carries none (text, or addresses of the web).
-QStringList droppedFiles(const QMimeData *data)
-{
-    QStringList files;
-    if (!data || !data->hasUrls())
-        return files;
-    for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
-    }
-    return files;
-}
-
 // Runs a palette's handler once for a selection made with the mouse: at the click, or at the
 // release of a press that moved the selection to another row, where no click follows.
 class PaletteMouseSelection : public QObject {
@@ -629,13 +616,13 @@ void TOrl::N29Click()
 
 void TOrl::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!droppedFiles(event->mimeData()).isEmpty())
+    if (!ScriptMemo::droppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void TOrl::dropEvent(QDropEvent *event)
 {
-    const QStringList files = droppedFiles(event->mimeData());
+    const QStringList files = ScriptMemo::droppedFiles(event->mimeData());
     if (files.isEmpty())
         return;
     event->acceptProposedAction();

@@ -2,10 +2,10 @@
 // line per figure: median of several runs with min and max, and the budget it is held to.
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "common/win1251_codec.h"
 #include "editor/find_replace_dialogs.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "editor/win1251_codec.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_env.h"
 #include "wizards/alias_creator_window.h"

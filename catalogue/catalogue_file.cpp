@@ -1,6 +1,6 @@
 #include "catalogue/catalogue_file.h"
 
-#include "editor/win1251_codec.h"
+#include "common/win1251_codec.h"
 
 #include <QFile>
 

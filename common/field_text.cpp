@@ -1,6 +1,6 @@
 #include "common/field_text.h"
 
-#include "editor/win1251_codec.h"
+#include "common/win1251_codec.h"
 
 namespace FieldText {
 namespace {

@@ -4,9 +4,9 @@
 #include "common/dialog_seam.h"
 #include "common/fixed_layout.h"
 #include "common/handler_guard.h"
+#include "common/win1251_codec.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
-#include "editor/win1251_codec.h"
 
 #include <QApplication>
 #include <QCheckBox>

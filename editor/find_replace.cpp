@@ -1,7 +1,7 @@
 #include "editor/find_replace.h"
 
+#include "common/win1251_codec.h"
 #include "editor/script_text.h"
-#include "editor/win1251_codec.h"
 
 namespace FindReplace {
 namespace {

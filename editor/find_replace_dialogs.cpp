@@ -1,7 +1,7 @@
 #include "editor/find_replace_dialogs.h"
 
 #include "common/field_rule.h"
-#include "editor/win1251_codec.h"
+#include "common/win1251_codec.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -22,7 +22,7 @@ public:
     qsizetype size() const { return m_capacity - gapLength(); }
     bool isEmpty() const { return size() == 0; }
 
-    T at(qsizetype i) const { return i < m_gapStart ? m_data[i] : m_data[i + gapLength()]; }
+    T element(qsizetype i) const { return i < m_gapStart ? m_data[i] : m_data[i + gapLength()]; }
     void set(qsizetype i, T value) { (i < m_gapStart ? m_data[i] : m_data[i + gapLength()]) = value; }
 
     // Adds value to every element in [from, to): the step of a partitioning applied in one pass.

@@ -1,6 +1,6 @@
 #include "editor/line_index.h"
 
-void LineIndex::reset(const QList<qsizetype> &starts)
+void LineIndex::setStarts(const QList<qsizetype> &starts)
 {
     m_starts.assign(starts.constData(), starts.size());
     m_stepLine = int(starts.size()) - 1;

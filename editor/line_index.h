@@ -9,15 +9,15 @@
 // that step only as far as the next edit lies from it, so edits at one place stay cheap at any size.
 class LineIndex {
 public:
-    LineIndex() { reset({0}); }
+    LineIndex() { setStarts({0}); }
 
     // The starts of all lines, the first being 0.
-    void reset(const QList<qsizetype> &starts);
+    void setStarts(const QList<qsizetype> &starts);
 
     int lineCount() const { return int(m_starts.size()); }
     qsizetype lineStart(int line) const
     {
-        const qsizetype stored = m_starts.at(line);
+        const qsizetype stored = m_starts.element(line);
         return line > m_stepLine ? stored + m_stepShift : stored;
     }
     // The line holding offset: the last one whose start is at or before it.

@@ -1,7 +1,7 @@
 #include "editor/script_memo.h"
 
+#include "common/win1251_codec.h"
 #include "editor/script_text.h"
-#include "editor/win1251_codec.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -1453,9 +1453,7 @@ void ScriptMemo::contextMenuEvent(QContextMenuEvent *event)
 
 // ---- Drag and drop -------------------------------------------------------------------------
 
-namespace {
-
-QStringList localFiles(const QMimeData *data)
+QStringList ScriptMemo::droppedFiles(const QMimeData *data)
 {
     QStringList files;
     if (!data || !data->hasUrls())
@@ -1467,11 +1465,9 @@ QStringList localFiles(const QMimeData *data)
     return files;
 }
 
-} // namespace
-
 void ScriptMemo::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!localFiles(event->mimeData()).isEmpty() || (event->mimeData()->hasText() && !m_readOnly))
+    if (!droppedFiles(event->mimeData()).isEmpty() || (event->mimeData()->hasText() && !m_readOnly))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -1479,7 +1475,7 @@ void ScriptMemo::dragEnterEvent(QDragEnterEvent *event)
 
 void ScriptMemo::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!localFiles(event->mimeData()).isEmpty()) {
+    if (!droppedFiles(event->mimeData()).isEmpty()) {
         m_dropOffset = -1;
         event->acceptProposedAction();
         return;
@@ -1503,7 +1499,7 @@ void ScriptMemo::dropEvent(QDropEvent *event)
 {
     m_dropOffset = -1;
     viewport()->update();
-    const QStringList files = localFiles(event->mimeData());
+    const QStringList files = droppedFiles(event->mimeData());
     if (!files.isEmpty()) {
         event->acceptProposedAction();
         emit filesDropped(files);

@@ -100,6 +100,9 @@ public:
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+    // The local files a drop carries; empty when it carries none (text, or addresses of the web).
+    static QStringList droppedFiles(const QMimeData *data);
+
     // Where the text of the given offset is drawn, in viewport coordinates: the caret's rectangle.
     // Empty when the offset's line is not on screen.
     QRect offsetRect(qsizetype offset) const;

@@ -1,6 +1,6 @@
 #include "editor/script_text.h"
 
-#include "editor/win1251_codec.h"
+#include "common/win1251_codec.h"
 
 #include <cstring>
 

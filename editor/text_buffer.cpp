@@ -1,6 +1,6 @@
 #include "editor/text_buffer.h"
 
-#include "editor/win1251_codec.h"
+#include "common/win1251_codec.h"
 
 #include <cstring>
 
@@ -60,7 +60,7 @@ void TextBuffer::setBytes(const QByteArray &bytes, const Progress &progress)
             progress(done + piece, bytes.size());
     }
     m_bytes.assign(bytes.constData(), bytes.size());
-    m_lines.reset(starts);
+    m_lines.setStarts(starts);
 }
 
 QByteArray TextBuffer::allBytes(const Progress &progress) const

@@ -25,7 +25,7 @@ public:
     qsizetype lineLength(int line) const { return lineEnd(line) - lineStart(line); }
     int lineOf(qsizetype offset) const { return m_lines.lineOf(offset); }
 
-    char byteAt(qsizetype offset) const { return m_bytes.at(offset); }
+    char byteAt(qsizetype offset) const { return m_bytes.element(offset); }
     QByteArray bytes(qsizetype start, qsizetype length) const;
     // Characters, one per byte; line breaks stay CR LF.
     QString text(qsizetype start, qsizetype length) const;

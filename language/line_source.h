@@ -17,8 +17,8 @@ public:
 class StringListLines : public LineSource {
 public:
     explicit StringListLines(const QStringList &lines) : m_lines(lines) { }
-    int lineCount() const override { return int(m_lines.size()); }
-    QString line(int i) const override { return m_lines.at(i); }
+    int lineCount() const override { return int(m_lines.count()); }
+    QString line(int i) const override { return m_lines[i]; }
 
 private:
     const QStringList &m_lines;

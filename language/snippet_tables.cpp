@@ -1,6 +1,6 @@
 #include "language/snippet_tables.h"
 
-#include "editor/win1251_codec.h"
+#include "common/win1251_codec.h"
 
 #include <algorithm>
 #include <iterator>

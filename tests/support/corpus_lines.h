@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/win1251_codec.h"
+#include "common/win1251_codec.h"
 
 #include <QDir>
 #include <QFile>

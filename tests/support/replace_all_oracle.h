@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/win1251_codec.h"
 #include "editor/find_replace.h"
-#include "editor/win1251_codec.h"
 
 // A test oracle, not program code: Replace All done as one string operation on a text of
 // characters, from the occurrences the program replaces, to state the expected result plainly.

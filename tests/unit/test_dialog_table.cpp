@@ -1,8 +1,8 @@
 // Reading dialog tables out of script text and checking their lines: the designer's own output is
 // accepted, lines mIRC refuses are named with their reasons, and real scripts read as their authors
 // wrote them.
+#include "common/win1251_codec.h"
 #include "designer/dialog_lines.h"
-#include "editor/win1251_codec.h"
 #include "language/dialog_checks.h"
 #include "language/dialog_table.h"
 #include "support/corpus_lines.h"

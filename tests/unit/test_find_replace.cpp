@@ -1,6 +1,6 @@
 // The find, replace and replace-all steps on the whole CR LF text.
+#include "common/win1251_codec.h"
 #include "editor/find_replace.h"
-#include "editor/win1251_codec.h"
 #include "support/replace_all_oracle.h"
 
 #include <QRandomGenerator>

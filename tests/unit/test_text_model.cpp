@@ -1,8 +1,8 @@
 // The Windows-1251 codec, line-break handling of file text, the save format and appending as a line.
+#include "common/win1251_codec.h"
 #include "editor/script_file.h"
 #include "editor/script_text.h"
 #include "editor/text_buffer.h"
-#include "editor/win1251_codec.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

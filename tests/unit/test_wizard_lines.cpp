@@ -1,6 +1,6 @@
 // The lines of the alias creator, the variable creator and the colour code picker, down to the bytes saved.
+#include "common/win1251_codec.h"
 #include "editor/script_text.h"
-#include "editor/win1251_codec.h"
 #include "wizards/wizard_lines.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "editor/win1251_codec.h"
+#include "common/win1251_codec.h"
 
 #include <array>
 #include <bitset>

@@ -9,6 +9,7 @@
 #include "common/icons.h"
 #include "common/long_task.h"
 #include "designer/dialog_designer_window.h"
+#include "designer/dialog_preview_window.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 #include "wizards/alias_creator_window.h"
@@ -210,6 +211,7 @@ void TOrl::createMenus()
     N21 = addMenuItem(create, QStringLiteral("Переменную"), &TOrl::N21Click);
     create->addSeparator();
     N23 = addMenuItem(create, QStringLiteral("Создать диалоговое окно"), &TOrl::N23Click);
+    DialogPreview = addMenuItem(create, QStringLiteral("Предпросмотр диалога"), &TOrl::DialogPreviewClick);
     create->addSeparator();
     N31 = addMenuItem(create, QStringLiteral("Цвет"), &TOrl::N31Click, QKeySequence(Qt::CTRL | Qt::Key_K));
 
@@ -229,7 +231,7 @@ void TOrl::createMenus()
                       QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), 8);
     search->addSeparator();
     CheckBraces = addMenuItem(search, QStringLiteral("Проверить скобки"), &TOrl::CheckBracesClick,
-                              QKeySequence(Qt::CTRL | Qt::Key_B));
+                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
 
     QMenu *info = bar->addMenu(QStringLiteral("Инфо."));
     N37 = info->menuAction();
@@ -499,6 +501,13 @@ void TOrl::N21Click()
 void TOrl::N23Click()
 {
     Form5 = new TForm5(this);
+}
+
+void TOrl::DialogPreviewClick()
+{
+    if (!applyActiveEditorRule())
+        return;
+    showDialogPreview(Form2->Memo1, this);
 }
 
 void TOrl::N31Click()

@@ -65,7 +65,8 @@ public:
     QAction *N19, *N20, *N21, *N23, *N31;
     QAction *N24, *N25, *N26, *N27, *N28, *N29;
     QAction *N42, *N43, *N44;
-    QAction *CheckBraces; // "Проверить скобки" in "Поиск"
+    QAction *CheckBraces;   // "Проверить скобки" in "Поиск"
+    QAction *DialogPreview; // "Предпросмотр диалога" in "Создать"
     QAction *N37, *N39;
     QToolBar *ToolBar1;
     QAction *ToolButton1, *ToolButton2, *ToolButton3, *ToolButton5, *ToolButton6, *ToolButton15;
@@ -98,6 +99,8 @@ public:
     void N20Click(); // "Алиас": the alias creator, modally
     void N21Click(); // "Переменную": the variable creator, modally
     void N23Click(); // "Создать диалоговое окно": one more dialog designer
+    // "Предпросмотр диалога": the dialog table under the active editor's caret, shown as mIRC would.
+    void DialogPreviewClick();
     void N31Click(); // "Цвет": one more colour picker
     void N39Click(); // "О аторе": the about window, modally
     // Window arrangement.

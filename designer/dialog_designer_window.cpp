@@ -5,6 +5,7 @@
 #include "common/fixed_layout.h"
 #include "common/handler_guard.h"
 #include "common/win1251_codec.h"
+#include "designer/dialog_preview_window.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 
@@ -178,6 +179,9 @@ void TForm5::buildFrame()
     Button29 = addButton(this, QStringLiteral("Button29"),
                          QStringLiteral("Вставить код из редактора  в редактор скриптов"), QRect(360, 528, 273, 25));
     onSignal(Button29, &QPushButton::clicked, this, [this] { Button29Click(); });
+    PreviewButton = addButton(this, QStringLiteral("PreviewButton"), QStringLiteral("Предпросмотр диалога"),
+                              QRect(360, 560, 137, 25));
+    onSignal(PreviewButton, &QPushButton::clicked, this, [this] { PreviewButtonClick(); });
 }
 
 void TForm5::buildCreationPanel()
@@ -923,4 +927,9 @@ void TForm5::Button29Click()
     if (!Form2)
         return;
     Form2->Memo1->appendAsLine(Memo1->wholeText());
+}
+
+void TForm5::PreviewButtonClick()
+{
+    showDialogPreview(Memo1, this)->showFirstTableWhereNoneIsAtTheCaret();
 }

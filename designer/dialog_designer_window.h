@@ -42,6 +42,7 @@ public:
     QLabel *Label3;
     QFrame *Bevel1;
     QPushButton *Button28, *Button29;
+    QPushButton *PreviewButton; // "Предпросмотр диалога": the code memo's table shown as mIRC would
     // The creation panel's page-select buttons, top to bottom.
     QPushButton *Button18, *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7;
     QPushButton *Button8, *Button9, *Button10, *Button20, *Button21;
@@ -184,6 +185,7 @@ public:
     // Transfers: component text to the code memo, code memo to the current editor.
     void Button28Click(); // "Вставить код в редактор": Memo2 onto the code memo
     void Button29Click(); // code memo appended to the current script editor
+    void PreviewButtonClick();
 
 private:
     // What one page of Solo holds besides its own fields.

@@ -25,16 +25,6 @@ namespace Controls = DialogPreviewControls;
 namespace {
 
 // The lines of a script memo, read one at a time where they are held.
-class MemoLines : public LineSource {
-public:
-    explicit MemoLines(const ScriptMemo &memo) : m_memo(memo) { }
-    int lineCount() const override { return m_memo.lineCount(); }
-    QString line(int i) const override { return m_memo.line(i); }
-
-private:
-    const ScriptMemo &m_memo;
-};
-
 constexpr int kTitleBarHeight = 22;
 constexpr int kFitMargin = 10;
 const QSize kSmallestFit(120, 60);
@@ -96,6 +86,11 @@ DialogPreviewWindow::DialogPreviewWindow(ScriptMemo *source, QWidget *owner)
     connect(&m_rereadTimer, &QTimer::timeout, this, &DialogPreviewWindow::refresh);
     if (m_source) {
         connect(m_source, &ScriptMemo::Change, this, &DialogPreviewWindow::sourceChanged);
+        // Until a table is found, the caret moving into one is enough to show it.
+        connect(m_source, &ScriptMemo::caretMoved, this, [this] {
+            if (!m_following)
+                sourceChanged();
+        });
         connect(m_source, &QObject::destroyed, this, &DialogPreviewWindow::sourceDestroyed);
         refresh();
     } else {
@@ -134,10 +129,10 @@ void DialogPreviewWindow::sourceDestroyed()
 // every edit would slow typing); a table renamed under the caret is followed under its new name.
 std::optional<Span> DialogPreviewWindow::followedSpan() const
 {
-    const MemoLines lines(*m_source);
+    const LineSource &lines = *m_source;
     const std::optional<Span> around = tableAround(lines, m_source->CaretPos().y());
     if (!m_following)
-        return around;
+        return around ? around : (m_firstTableWanted ? firstTable(lines, kNameSearchReach) : std::nullopt);
     if (around && around->name.compare(m_followedName, Qt::CaseInsensitive) == 0)
         return around;
     if (const std::optional<Span> named = tableNamed(lines, m_followedName, m_lastHeaderLine, kNameSearchReach))
@@ -160,7 +155,7 @@ void DialogPreviewWindow::refresh()
     m_following = true;
     m_followedName = span->name;
     m_lastHeaderLine = span->headerLine;
-    showTable(readTable(MemoLines(*m_source), *span));
+    showTable(readTable(*m_source, *span));
 }
 
 void DialogPreviewWindow::showTable(const DialogModel &model)

@@ -32,6 +32,10 @@ public:
     explicit DialogPreviewWindow(ScriptMemo *source, QWidget *owner = nullptr);
     ~DialogPreviewWindow() override;
 
+    // Where the caret stands in no table, the text's first table is shown (the designer's code,
+    // which holds the one table being built), rather than none.
+    void showFirstTableWhereNoneIsAtTheCaret() { m_firstTableWanted = true; refresh(); }
+
     // The folder that relative picture paths of the table start from; the working folder by default.
     void setPictureFolder(const QString &folder);
 
@@ -79,6 +83,7 @@ private:
 
     QString m_followedName;
     bool m_following = false;
+    bool m_firstTableWanted = false;
     int m_lastHeaderLine = 0;
     DialogTable::DialogModel m_model;
 

@@ -75,6 +75,28 @@ ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo)
     complete->setContext(Qt::WidgetShortcut);
     connect(complete, &QShortcut::activated, this, [this] { showCompletion(true); });
 
+    // mIRC's keys for its formatting codes, as its own editor has them (its Ctrl+K for colour is the
+    // colour picker here, and Ctrl+O opens files, so plain text is Ctrl+Shift+O).
+    const struct {
+        QKeySequence keys;
+        char16_t code;
+    } formatting[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_B), 0x02},           // bold
+        {QKeySequence(Qt::CTRL | Qt::Key_U), 0x1F},           // underline
+        {QKeySequence(Qt::CTRL | Qt::Key_R), 0x16},           // reverse
+        {QKeySequence(Qt::CTRL | Qt::Key_I), 0x1D},           // italic
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), 0x0F}, // plain
+    };
+    for (const auto &format : formatting) {
+        auto *shortcut = new QShortcut(format.keys, memo);
+        shortcut->setContext(Qt::WidgetShortcut);
+        const QString code(QChar(format.code));
+        connect(shortcut, &QShortcut::activated, this, [this, code] {
+            if (!m_memo->isReadOnly())
+                m_memo->setSelText(code);
+        });
+    }
+
     m_tipTimer.setSingleShot(true);
     m_tipTimer.setInterval(kTipDelayMs);
     connect(&m_tipTimer, &QTimer::timeout, this, &ScriptAssist::showTipAtCaret);

@@ -139,6 +139,7 @@ public:
         QColor background;
     };
     void setHighlights(const QList<Highlight> &highlights);
+    const QList<Highlight> &highlights() const { return m_highlights; }
     // Drops what the view has laid out of lines first to last, so they are drawn anew.
     void refreshLines(int first, int last);
 

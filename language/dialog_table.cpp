@@ -434,6 +434,16 @@ std::optional<Span> tableAround(const LineSource &lines, int line)
     return std::nullopt;
 }
 
+std::optional<Span> firstTable(const LineSource &lines, int reach)
+{
+    const int last = qMin(lines.lineCount(), reach);
+    for (int i = 0; i < last; ++i) {
+        if (headerOf(lines.line(i)))
+            return tableAt(lines, i);
+    }
+    return std::nullopt;
+}
+
 std::optional<Span> tableNamed(const LineSource &lines, const QString &name, int nearLine, int reach)
 {
     const int count = lines.lineCount();

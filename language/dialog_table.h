@@ -35,6 +35,8 @@ std::optional<Span> tableAround(const LineSource &lines, int line);
 std::optional<Span> tableNamed(const LineSource &lines, const QString &name, int nearLine = 0, int reach = -1);
 // The table whose header is `headerLine`, if that line is a table's header.
 std::optional<Span> tableAt(const LineSource &lines, int headerLine);
+// The first table within the first reach lines of the text.
+std::optional<Span> firstTable(const LineSource &lines, int reach);
 
 // A line read as a dialog table header: "dialog", optionally "-l", a name and "{".
 struct Header {

@@ -235,9 +235,7 @@ void ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArra
     m_step.replacements.append({start, m_text.bytes(start, length), bytes});
     m_text.replace(start, length, bytes);
     shiftLayouts(firstLine, lastLine, lineCount() - linesBefore);
-    // The lines after the edited one may start in other states now; they are styled again as drawn.
-    if (m_lineStates.size() > std::size_t(firstLine) + 1)
-        m_lineStates.resize(firstLine + 1);
+    updateLineStates(firstLine, lastLine, lineCount() - linesBefore);
     m_modified = true;
     m_changed = true;
 }
@@ -318,6 +316,7 @@ void ScriptMemo::loadFile(const QByteArray &fileBytes, const Progress &progress)
     m_xOffset = 0;
     m_modified = false;
     m_changed = true;
+    startStateWarmUp();
 }
 
 void ScriptMemo::loadText(QStringView text, const Progress &progress)
@@ -924,6 +923,7 @@ void ScriptMemo::setLineStyler(const LineStyler &styler, int initialState)
     m_initialState = initialState;
     m_lineStates.clear();
     m_layouts.clear();
+    startStateWarmUp();
     viewport()->update();
 }
 
@@ -938,6 +938,44 @@ int ScriptMemo::lineStartState(int line) const
         m_lineStates.push_back(m_styler(m_text.lineText(previous), m_lineStates.back()).endState);
     }
     return m_lineStates[line];
+}
+
+void ScriptMemo::updateLineStates(int firstLine, int lastLine, int delta)
+{
+    // The edited lines now run from firstLine to firstLine + edited; the lines after them kept their
+    // text, and their known start states stay good as soon as the state carried into the first of
+    // them is the one it had, which is usual: only an edit that opens or closes a block changes it.
+    if (!m_styler || m_lineStates.size() <= std::size_t(firstLine) + 1)
+        return;
+    const int edited = lastLine - firstLine + delta;
+    const auto at = m_lineStates.begin() + firstLine + 1;
+    const std::size_t known = m_lineStates.size();
+    if (delta < 0)
+        m_lineStates.erase(at, at + qMin<qsizetype>(-delta, qsizetype(known) - firstLine - 1));
+    else if (delta > 0 && known > std::size_t(lastLine) + 1)
+        m_lineStates.insert(at, delta, 0);
+    else if (delta > 0)
+        m_lineStates.resize(firstLine + 1);
+    int state = m_lineStates[firstLine];
+    for (int line = firstLine; line <= firstLine + edited; ++line) {
+        state = m_styler(m_text.lineText(line), state).endState;
+        const std::size_t next = std::size_t(line) + 1;
+        if (next >= m_lineStates.size())
+            break;
+        if (line == firstLine + edited && m_lineStates[next] == state)
+            return; // converged: the rest is as it was
+        m_lineStates[next] = state;
+        if (line == firstLine + edited) {
+            m_lineStates.resize(next + 1);
+            startStateWarmUp();
+        }
+    }
+}
+
+void ScriptMemo::startStateWarmUp()
+{
+    if (m_styler && int(m_lineStates.size()) < lineCount())
+        m_stateTimer.start(0, this);
 }
 
 void ScriptMemo::setHighlights(const QList<Highlight> &highlights)
@@ -1289,6 +1327,16 @@ void ScriptMemo::timerEvent(QTimerEvent *event)
         m_caretShown = !m_caretShown;
         const QRect caret = offsetRect(m_caret);
         viewport()->update(caret.isEmpty() ? viewport()->rect() : caret.adjusted(-2, 0, 2, 0));
+    } else if (event->timerId() == m_stateTimer.timerId()) {
+        // While the program is idle, the lines' states are worked out ahead, a few milliseconds at a
+        // time, so that a jump to the end of a long script shows its colours at once.
+        QElapsedTimer slice;
+        slice.start();
+        int line = int(m_lineStates.size());
+        while (line < lineCount() && slice.elapsed() < 4)
+            lineStartState(qMin(lineCount() - 1, line += 512));
+        if (int(m_lineStates.size()) >= lineCount())
+            m_stateTimer.stop();
     } else if (event->timerId() == m_scrollTimer.timerId()) {
         // Selecting with the mouse beyond the viewport's edge scrolls towards it.
         const QPoint point = m_lastMousePos;

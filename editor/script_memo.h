@@ -223,6 +223,8 @@ private:
     Row rowAt(qsizetype offset) const;
     qreal rowX(qsizetype offset) const;
     void shiftLayouts(int firstLine, int lastLine, int delta);
+    void updateLineStates(int firstLine, int lastLine, int delta);
+    void startStateWarmUp();
     void updateScrollRange();
     void scrollToLine(int line, int row);
     int lastTopLine() const;
@@ -263,6 +265,7 @@ private:
     QBasicTimer m_blinkTimer;
     bool m_caretShown = true;
     QBasicTimer m_scrollTimer;
+    QBasicTimer m_stateTimer;
     QPoint m_lastMousePos;
     enum class Granularity { Character, Word, Line } m_granularity = Granularity::Character;
     qsizetype m_selectionOrigin = 0;

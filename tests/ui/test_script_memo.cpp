@@ -9,6 +9,7 @@
 #include <QInputMethodEvent>
 #include <QUrl>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -284,6 +285,44 @@ private slots:
         QDropEvent textDrop(QPointF(memo.offsetRect(0).center()), Qt::CopyAction, &text, Qt::LeftButton, {});
         memo.drop(&textDrop);
         QVERIFY(memo.wholeText().startsWith(u"dropped a"_qs));
+    }
+
+    void lineStatesStayRightThroughEdits()
+    {
+        // A styler whose state is the depth of braces: every edit leaves each line's start state as
+        // styling the whole text afresh gives it, whether the edit changed the states after it or not.
+        const auto depth = [](const QString &text, int state) {
+            ScriptMemo::LineStyle style;
+            style.endState = qMax(0, state + int(text.count(u'{')) - int(text.count(u'}')));
+            return style;
+        };
+        ScriptMemo memo;
+        memo.resize(300, 200);
+        memo.show();
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines.append(i % 7 == 0 ? u"alias a%1 {"_qs.arg(i) : (i % 7 == 6 ? u"}"_qs : u"  echo %1"_qs.arg(i)));
+        memo.loadText(lines.join(u'\n'));
+        memo.setLineStyler(depth);
+        QCOMPARE(memo.lineStartState(1), 1);
+        QCOMPARE(memo.lineStartState(7), 0);
+        QRandomGenerator random(77);
+        const QStringList pieces{u"{"_qs, u"}"_qs, u"x"_qs, u"\n"_qs, u"{\n}"_qs, u"\n\n"_qs, QString()};
+        for (int step = 0; step < 300; ++step) {
+            const qsizetype at = random.bounded(int(memo.textLength()) + 1);
+            memo.setSelStart(at);
+            memo.setSelLength(random.bounded(4) == 0 ? random.bounded(30) : 0);
+            memo.setSelText(pieces.at(random.bounded(int(pieces.size()))));
+            // Only what the view draws is asked for; now and then the whole text is held to a fresh count.
+            memo.lineStartState(random.bounded(memo.lineCount()));
+            if (step % 30 != 0)
+                continue;
+            int state = 0;
+            for (int line = 0; line < memo.lineCount(); ++line) {
+                QCOMPARE(memo.lineStartState(line), state);
+                state = depth(memo.line(line), state).endState;
+            }
+        }
     }
 
     void inputMethodsCommitAsTyping()

@@ -235,6 +235,8 @@ void ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArra
     m_step.replacements.append({start, m_text.bytes(start, length), bytes});
     m_text.replace(start, length, bytes);
     shiftLayouts(firstLine, lastLine, lineCount() - linesBefore);
+    if (lineCount() != linesBefore || lastLine >= m_lastTopLine)
+        m_lastTopLine = -1;
     updateLineStates(firstLine, lastLine, lineCount() - linesBefore);
     m_modified = true;
     m_changed = true;
@@ -307,7 +309,7 @@ void ScriptMemo::loadFile(const QByteArray &fileBytes, const Progress &progress)
     EditScope scope(this);
     m_text.setBytes(ScriptText::normalizedLineBreaks(fileBytes), progress);
     m_history.clear();
-    m_layouts.clear();
+    forgetLayouts();
     m_lineStates.clear();
     m_highlights.clear();
     m_widestLine = 0;
@@ -837,7 +839,20 @@ const ScriptMemo::LineLayout &ScriptMemo::layoutOf(int line) const
     }
     if (m_layouts.size() >= kMaxCachedLayouts)
         m_layouts.clear();
+    std::unique_ptr<LineLayout> layout = buildLayout(line, true);
+    m_widestLine = qMax(m_widestLine, layout->width);
+    return *m_layouts.emplace(line, std::move(layout)).first->second;
+}
 
+qreal ScriptMemo::lineHeight(int line) const
+{
+    // A line not laid out yet is measured without its colours, which never change its rows.
+    const auto found = m_layouts.find(line);
+    return found != m_layouts.end() ? found->second->height : buildLayout(line, false)->height;
+}
+
+std::unique_ptr<ScriptMemo::LineLayout> ScriptMemo::buildLayout(int line, bool styled) const
+{
     auto layout = std::make_unique<LineLayout>();
     const QString raw = m_text.lineText(line);
     const QString text = displayText(raw);
@@ -847,7 +862,7 @@ const ScriptMemo::LineLayout &ScriptMemo::layoutOf(int line) const
     option.setWrapMode(m_wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     option.setTabStopDistance(kTabStopDistance);
     QList<Mark> marks;
-    if (m_styler) {
+    if (m_styler && styled) {
         layout->startState = lineStartState(line);
         marks = m_styler(raw, layout->startState).marks;
     }
@@ -891,8 +906,13 @@ const ScriptMemo::LineLayout &ScriptMemo::layoutOf(int line) const
         }
     }
     layout->height = y;
-    m_widestLine = qMax(m_widestLine, layout->width);
-    return *m_layouts.emplace(line, std::move(layout)).first->second;
+    return layout;
+}
+
+void ScriptMemo::forgetLayouts()
+{
+    m_layouts.clear();
+    m_lastTopLine = -1;
 }
 
 void ScriptMemo::shiftLayouts(int firstLine, int lastLine, int delta)
@@ -922,7 +942,7 @@ void ScriptMemo::setLineStyler(const LineStyler &styler, int initialState)
     m_styler = styler;
     m_initialState = initialState;
     m_lineStates.clear();
-    m_layouts.clear();
+    forgetLayouts();
     startStateWarmUp();
     viewport()->update();
 }
@@ -1015,7 +1035,7 @@ void ScriptMemo::setWordWrap(bool wrap)
     if (wrap == m_wordWrap)
         return;
     m_wordWrap = wrap;
-    m_layouts.clear();
+    forgetLayouts();
     m_widestLine = 0;
     m_topRow = 0;
     updateScrollRange();
@@ -1025,7 +1045,7 @@ void ScriptMemo::setWordWrap(bool wrap)
 void ScriptMemo::setLineNumbersShown(bool shown)
 {
     m_lineNumbers = shown;
-    m_layouts.clear();
+    forgetLayouts();
     updateScrollRange();
     viewport()->update();
 }
@@ -1038,15 +1058,19 @@ void ScriptMemo::setCurrentLineMarked(bool marked)
 
 int ScriptMemo::lastTopLine() const
 {
-    // The first line of the last page: the lines from it to the end fill the viewport.
+    // The first line of the last page: the lines from it to the end fill the viewport. It is worked
+    // out again only when the end of the text or the view's size changed.
+    if (m_lastTopLine >= 0)
+        return m_lastTopLine;
     qreal height = viewport()->height();
     int line = lineCount() - 1;
     while (line > 0) {
-        height -= layoutOf(line).height;
-        if (height < layoutOf(line - 1).height)
+        height -= lineHeight(line);
+        if (height < lineHeight(line - 1))
             break;
         --line;
     }
+    m_lastTopLine = line;
     return line;
 }
 
@@ -1277,8 +1301,9 @@ void ScriptMemo::paintEvent(QPaintEvent *)
 void ScriptMemo::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    m_lastTopLine = -1;
     if (m_wordWrap) {
-        m_layouts.clear();
+        forgetLayouts();
         m_topRow = 0;
     }
     updateScrollRange();
@@ -1288,7 +1313,7 @@ void ScriptMemo::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        m_layouts.clear();
+        forgetLayouts();
         m_widestLine = 0;
         updateScrollRange();
         viewport()->update();
@@ -1330,6 +1355,10 @@ void ScriptMemo::timerEvent(QTimerEvent *event)
     } else if (event->timerId() == m_stateTimer.timerId()) {
         // While the program is idle, the lines' states are worked out ahead, a few milliseconds at a
         // time, so that a jump to the end of a long script shows its colours at once.
+        if (!m_styler) {
+            m_stateTimer.stop();
+            return;
+        }
         QElapsedTimer slice;
         slice.start();
         int line = int(m_lineStates.size());

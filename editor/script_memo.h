@@ -217,11 +217,15 @@ private:
 
     // Layout and view.
     const LineLayout &layoutOf(int line) const;
+    std::unique_ptr<LineLayout> buildLayout(int line, bool styled) const;
+    qreal lineHeight(int line) const;
     qreal layoutWidth() const;
     int textLeft() const;
     QString displayText(const QString &lineText) const;
     Row rowAt(qsizetype offset) const;
     qreal rowX(qsizetype offset) const;
+    // Everything laid out goes (a new width, font or text).
+    void forgetLayouts();
     void shiftLayouts(int firstLine, int lastLine, int delta);
     void updateLineStates(int firstLine, int lastLine, int delta);
     void startStateWarmUp();
@@ -255,6 +259,7 @@ private:
     int m_xOffset = 0;
     bool m_settingScroll = false;
     mutable qreal m_widestLine = 0;
+    mutable int m_lastTopLine = -1; // worked out when needed
     mutable std::map<int, std::unique_ptr<LineLayout>> m_layouts;
 
     // One command's edits.

@@ -5,6 +5,7 @@
 #include "common/dialog_seam.h"
 #include "common/handler_guard.h"
 #include "common/long_task.h"
+#include "editor/background_load.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_file.h"
 #include "editor/script_memo.h"
@@ -59,17 +60,17 @@ void TOrl::N4Click()
     openScriptFile(answer.fileName);
 }
 
-void TOrl::openScriptFile(const QString &fileName)
-{
-    TForm2 *window = createEditor();
-    window->setWindowTitle(fileName);
-    window->showMaximized();
-    window->Memo1->setFocus();
+namespace {
 
-    QByteArray bytes;
-    switch (ScriptFile::read(fileName, &bytes)) {
+// Files from this size on are read on a thread of their own, the windows staying usable meanwhile.
+constexpr qint64 kBackgroundLoadSize = qint64(64) << 20;
+
+void throwIfNotRead(const QString &fileName, ScriptFile::ReadError error)
+{
+    switch (error) {
     case ScriptFile::ReadError::None:
-        break;
+    case ScriptFile::ReadError::Cancelled:
+        return;
     case ScriptFile::ReadError::CannotOpen:
         throw OrlError(QStringLiteral("Cannot open file %1").arg(fileName));
     case ScriptFile::ReadError::TooLarge:
@@ -77,8 +78,50 @@ void TOrl::openScriptFile(const QString &fileName)
                            .arg(fileName)
                            .arg(ScriptFile::kMaxFileSize >> 20));
     }
+}
+
+} // namespace
+
+void TOrl::openScriptFile(const QString &fileName)
+{
+    TForm2 *window = createEditor();
+    window->setWindowTitle(fileName);
+    window->showMaximized();
+    window->Memo1->setFocus();
+
+    const QFileInfo info(fileName);
+    if (info.isFile() && info.isReadable() && info.size() >= kBackgroundLoadSize
+        && info.size() <= ScriptFile::kMaxFileSize) {
+        loadInBackground(window, fileName);
+        return;
+    }
+    QByteArray bytes;
+    throwIfNotRead(fileName, ScriptFile::read(fileName, &bytes));
     LongTask task(this, QStringLiteral("Открытие файла %1").arg(fileName));
     window->Memo1->loadFile(bytes, [&](qint64 done, qint64 total) { task.step(done, total); });
+    fileOpened(window, fileName);
+}
+
+void TOrl::loadInBackground(TForm2 *window, const QString &fileName)
+{
+    ScriptMemo *memo = window->Memo1;
+    memo->setLoadingProgress(0);
+    auto *load = new BackgroundLoad(fileName, window);
+    connect(load, &BackgroundLoad::progressed, memo, &ScriptMemo::setLoadingProgress);
+    onSignal(load, &BackgroundLoad::finished, window, [this, window, load, fileName](ScriptFile::ReadError error) {
+        load->deleteLater();
+        if (error != ScriptFile::ReadError::None) {
+            window->Memo1->loadPrepared({});
+            throwIfNotRead(fileName, error);
+            return;
+        }
+        window->Memo1->loadPrepared(load->takeText());
+        fileOpened(window, fileName);
+    });
+}
+
+void TOrl::fileOpened(TForm2 *window, const QString &fileName)
+{
     window->markSaved();
     // "Сохранить" writes this window's text back to the file it came from.
     window->setFileName(fileName);
@@ -128,6 +171,19 @@ void TOrl::openRecentFile(const QString &fileName)
     }
 }
 
+namespace {
+
+// A window whose file is still being read holds nothing yet that could be written: a save now
+// would empty the file.
+void refuseWhileLoading(const TForm2 *window)
+{
+    if (window->Memo1->isLoading())
+        throw OrlError(QStringLiteral("Файл %1 ещё открывается: сохранить его можно, когда он откроется")
+                           .arg(window->windowTitle()));
+}
+
+} // namespace
+
 void TOrl::writeEditor(TForm2 *window, const QString &fileName)
 {
     LongTask task(this, QStringLiteral("Сохранение файла %1").arg(fileName));
@@ -142,6 +198,7 @@ void TOrl::writeEditor(TForm2 *window, const QString &fileName)
 
 bool TOrl::saveEditor(TForm2 *window)
 {
+    refuseWhileLoading(window);
     // A window that came from a file, or was saved once, is written straight back to that file;
     // only a window with no file of its own asks for a name.
     if (!window->fileName().isEmpty()) {
@@ -170,6 +227,7 @@ void TOrl::N7Click()
     if (!applyActiveEditorRule())
         return;
     TForm2 *window = Form2;
+    refuseWhileLoading(window);
     const Dialogs::FileAnswer answer = Dialogs::chooseFile({Dialogs::FileRequest::Kind::Save, this,
                                                             m_lastSavedFileName, kSaveFilter, m_saveFilterIndex,
                                                             dialogFolder()});

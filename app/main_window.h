@@ -37,7 +37,8 @@ public:
     // "Сохранить" for one window; false when the user cancelled the dialog. Throws on a failed write.
     bool saveEditor(TForm2 *window);
 
-    // Opens a file in a new editor window as "Открыть..." does; throws when it cannot be read.
+    // Opens a file in a new editor window as "Открыть..." does; throws when it cannot be read. A
+    // large file is read on a thread of its own: the window shows how far it has come meanwhile.
     void openScriptFile(const QString &fileName);
     // Opens each file (given on the command line or dropped on a window); an unreadable one shows
     // its error box and the others still open.
@@ -141,6 +142,9 @@ private:
     void openRecentFile(const QString &fileName);
     // Tab, Shift+Tab and Ctrl+Tab in the editor move the keyboard on to the palettes.
     void watchKeyboardRoute(TForm2 *window);
+    void loadInBackground(TForm2 *window, const QString &fileName);
+    // What follows a window's file being read into it: the file is its own, and remembered.
+    void fileOpened(TForm2 *window, const QString &fileName);
     bool movesAlongRoute(QWidget *from, const QKeyEvent &key);
     void moveToPalette(int index);
     void connectPalette(QListWidget *palette, void (TOrl::*handler)());

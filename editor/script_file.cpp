@@ -81,16 +81,36 @@ std::optional<bool> writeAtomically(const QString &path, const QByteArray &bytes
 
 } // namespace
 
-ReadError read(const QString &path, QByteArray *bytes)
+ReadError read(const QString &path, QByteArray *bytes, const Progress &progress, const Cancelled &cancelled)
 {
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
         return ReadError::CannotOpen;
-    if (file.size() > kMaxFileSize)
+    const qint64 size = file.size();
+    if (size > kMaxFileSize)
         return ReadError::TooLarge;
-    *bytes = file.readAll();
+    if (!progress && !cancelled) {
+        *bytes = file.readAll();
+        return file.error() == QFileDevice::NoError ? ReadError::None : ReadError::CannotOpen;
+    }
+    constexpr qint64 kPiece = qint64(8) << 20;
+    QByteArray read(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        if (cancelled && cancelled())
+            return ReadError::Cancelled;
+        const qint64 got = file.read(read.data() + done, qMin(kPiece, size - done));
+        if (got <= 0)
+            break;
+        done += got;
+        if (progress)
+            progress(done, size);
+    }
+    // A file that shrank meanwhile is taken as far as it went; one that cannot be read is refused.
     if (file.error() != QFileDevice::NoError)
         return ReadError::CannotOpen;
+    read.truncate(done);
+    *bytes = std::move(read);
     return ReadError::None;
 }
 

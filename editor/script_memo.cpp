@@ -227,7 +227,8 @@ void ScriptMemo::moveCaret(qsizetype offset, bool keepAnchor)
 void ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes)
 {
     Q_ASSERT(m_scopeDepth > 0);
-    if (length == 0 && bytes.isEmpty())
+    // While a file is read into the window nothing else goes in: it would be lost under the file's text.
+    if ((length == 0 && bytes.isEmpty()) || isLoading())
         return;
     const int firstLine = m_text.lineOf(start);
     const int lastLine = m_text.lineOf(start + length);
@@ -306,8 +307,14 @@ void ScriptMemo::replaceRanges(const QList<Range> &ranges, const QString &text)
 
 void ScriptMemo::loadFile(const QByteArray &fileBytes, const Progress &progress)
 {
+    loadPrepared(TextBuffer::prepare(fileBytes, progress));
+}
+
+void ScriptMemo::loadPrepared(TextBuffer::Prepared &&text)
+{
+    m_loadingPercent = -1;
     EditScope scope(this);
-    m_text.setBytes(ScriptText::normalizedLineBreaks(fileBytes), progress);
+    m_text.adopt(std::move(text));
     m_history.clear();
     forgetLayouts();
     m_lineStates.clear();
@@ -319,6 +326,12 @@ void ScriptMemo::loadFile(const QByteArray &fileBytes, const Progress &progress)
     m_modified = false;
     m_changed = true;
     startStateWarmUp();
+}
+
+void ScriptMemo::setLoadingProgress(int percent)
+{
+    m_loadingPercent = percent;
+    viewport()->update();
 }
 
 void ScriptMemo::loadText(QStringView text, const Progress &progress)
@@ -1296,6 +1309,10 @@ void ScriptMemo::paintEvent(QPaintEvent *)
     painter.setClipping(false);
     if (m_lineNumbers)
         paintGutter(painter, QRect(0, 0, gutterWidth(), area.height()));
+    if (isLoading()) {
+        painter.setPen(pal.color(QPalette::PlaceholderText));
+        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Открытие файла… %1 %").arg(m_loadingPercent));
+    }
 }
 
 void ScriptMemo::resizeEvent(QResizeEvent *event)

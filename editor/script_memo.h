@@ -68,6 +68,12 @@ public:
     // Replaces the whole text with a file's bytes (any line breaks) and clears Modified. Progress is
     // told between pieces of a large text; the load cannot be undone.
     void loadFile(const QByteArray &fileBytes, const Progress &progress = {});
+    // The same for a text made ready elsewhere (a large file read on a thread of its own).
+    void loadPrepared(TextBuffer::Prepared &&text);
+    // While a file is being read into the window: how far it has come, shown over the empty text;
+    // the text takes no edits meanwhile. loadPrepared ends it.
+    void setLoadingProgress(int percent);
+    bool isLoading() const { return m_loadingPercent >= 0; }
     // The same for a text of characters, whose line breaks may be CR LF, lone CR or lone LF.
     void loadText(QStringView text, const Progress &progress = {});
     // The text as file bytes: CR LF between lines, nothing after the last.
@@ -245,6 +251,7 @@ private:
     qsizetype m_caret = 0;
     qreal m_desiredX = -1;
     bool m_modified = false;
+    int m_loadingPercent = -1; // -1: not loading
     bool m_readOnly = false;
     bool m_wordWrap = true;
     bool m_lineNumbers = false;

@@ -1,6 +1,7 @@
 #include "editor/text_buffer.h"
 
 #include "common/win1251_codec.h"
+#include "editor/script_text.h"
 
 #include <cstring>
 
@@ -50,17 +51,46 @@ qsizetype TextBuffer::snapped(qsizetype offset) const
     return offset;
 }
 
-void TextBuffer::setBytes(const QByteArray &bytes, const Progress &progress)
+namespace {
+
+QList<qsizetype> lineStartsOf(const QByteArray &bytes, const TextBuffer::Progress &progress,
+                              const std::function<bool()> &cancelled)
 {
     QList<qsizetype> starts{0};
     for (qsizetype done = 0; done < bytes.size(); done += kPieceSize) {
+        if (cancelled && cancelled())
+            return {0};
         const qsizetype piece = qMin(kPieceSize, bytes.size() - done);
         appendLineStarts(QByteArrayView(bytes).sliced(done, piece), done, starts);
         if (progress)
             progress(done + piece, bytes.size());
     }
-    m_bytes.assign(bytes.constData(), bytes.size());
-    m_lines.setStarts(starts);
+    return starts;
+}
+
+} // namespace
+
+TextBuffer::Prepared TextBuffer::prepare(QByteArray fileBytes, const Progress &progress,
+                                         const std::function<bool()> &cancelled)
+{
+    Prepared text;
+    text.bytes = ScriptText::normalizedLineBreaks(std::move(fileBytes));
+    text.lineStarts = lineStartsOf(text.bytes, progress, cancelled);
+    if (cancelled && cancelled())
+        return {};
+    return text;
+}
+
+void TextBuffer::adopt(Prepared &&text)
+{
+    m_bytes.assign(text.bytes.constData(), text.bytes.size());
+    text.bytes = QByteArray();
+    m_lines.setStarts(text.lineStarts);
+}
+
+void TextBuffer::setBytes(const QByteArray &bytes, const Progress &progress)
+{
+    adopt({bytes, lineStartsOf(bytes, progress, {})});
 }
 
 QByteArray TextBuffer::allBytes(const Progress &progress) const

@@ -41,6 +41,18 @@ public:
     // Told how far a long load or save has come.
     using Progress = std::function<void(qint64 done, qint64 total)>;
 
+    // A whole text made ready off the buffer (on another thread, for a large file): its bytes with
+    // CR LF breaks and the start of every line.
+    struct Prepared {
+        QByteArray bytes;
+        QList<qsizetype> lineStarts{0};
+    };
+    // A file's bytes (any line breaks) made ready; stops early, with an empty result, when cancelled.
+    static Prepared prepare(QByteArray fileBytes, const Progress &progress = {},
+                            const std::function<bool()> &cancelled = {});
+    // Replaces the whole text by a prepared one.
+    void adopt(Prepared &&text);
+
     // Replaces the whole text; the bytes hold only CR LF line breaks.
     void setBytes(const QByteArray &bytes, const Progress &progress = {});
     // The whole text, in pieces so that progress can be told between them.

@@ -350,6 +350,42 @@ private slots:
         expected.replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
         QCOMPARE(readFile(path(u"copy"_qs)), expected);
     }
+
+    void aLargeFileOpensWhileTheWindowsStayUsable()
+    {
+        // Large enough to be read on a thread of its own.
+        const QByteArray line = "alias big { echo -a \xF1\xF2\xF0\xEE\xEA\xE0 }\r\n";
+        const QByteArray bytes = line.repeated(int((qint64(70) << 20) / line.size()));
+        const QString file = path(u"big.mrc"_qs);
+        writeFile(file, bytes);
+        TForm2 *big = openFile(file);
+        QVERIFY(big->Memo1->isLoading());
+        QCOMPARE(big->windowTitle(), file);
+
+        // Meanwhile the program takes other work, and nothing can go into the window or out of it.
+        TForm2 *other = TestEnv::newEditor();
+        QVERIFY(other && other != big);
+        big->Memo1->appendAsLine(u"lost"_qs);
+        Orl->clientArea()->setActiveSubWindow(big);
+        runGuarded([] { Orl->N6Click(); });
+        QCOMPARE(dialogs->errors().size(), 1);
+        QVERIFY(dialogs->errors().first().contains(u"ещё открывается"_qs));
+        QCOMPARE(QFileInfo(file).size(), bytes.size());
+
+        QTRY_VERIFY_WITH_TIMEOUT(!big->Memo1->isLoading(), 30000);
+        QCOMPARE(big->Memo1->lineCount(), int(bytes.count('\n')) + 1);
+        QCOMPARE(big->Memo1->line(0), u"alias big { echo -a строка }"_qs);
+        QVERIFY(!big->Memo1->Modified());
+        QVERIFY(!big->hasUnsavedChanges());
+        QCOMPARE(big->panelText(2), file);
+
+        // A window closed while its file is still read goes at once, with nothing shown.
+        dialogs->clear();
+        TForm2 *closed = openFile(file);
+        QVERIFY(closed->Memo1->isLoading());
+        closeWindow(closed);
+        QVERIFY(dialogs->messages.isEmpty());
+    }
 };
 
 QTEST_MAIN(FileCommandsTest)

@@ -226,6 +226,21 @@ private slots:
         QCOMPARE(memo->wholeText(), u"edited"_qs);
     }
 
+    void anUndoneEditStillCountsAsAChange()
+    {
+        TForm2 *editor = TestEnv::newEditor();
+        ScriptMemo *memo = editor->Memo1;
+        memo->setFocus();
+        TestEnv::type(memo, u"alias x"_qs);
+        QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(memo->wholeText(), QString());
+        // The text changed twice: the window still says so, and clearing still asks.
+        QCOMPARE(editor->panelText(1), u"Редактирует"_qs);
+        dialogs->answer(Dialogs::Button::No);
+        Orl->N41->trigger();
+        QCOMPARE(dialogs->messages.size(), 1);
+    }
+
     void findFillsAndOpensTheEditorsFindDialog()
     {
         ScriptMemo *memo = memoWith(u"say abc now"_qs);

@@ -289,6 +289,45 @@ private slots:
         QCOMPARE(memo->wholeText(), u"off boffd\r\nON off_\r\nOn"_qs);
     }
 
+    void textPastedWithTheDesktopsLineBreaksIsFound()
+    {
+        // The clipboard holds LF breaks, also for text copied from the editor itself.
+        TForm2 *editor = editorWith(u"alias a {\n  echo one\n}\nalias b {\n  echo one\n}"_qs);
+        ScriptMemo *memo = editor->Memo1;
+        select(memo, 0, 17);
+        memo->copy();
+        FindDialog *find = editor->FindDialog1;
+        find->FindEdit->setFocus();
+        find->FindEdit->paste();
+        QCOMPARE(find->FindText(), u"alias a {\n  echo"_qs);
+        select(memo, 0, 0);
+        find->FindNextButton->click();
+        QVERIFY(dialogs->messages.isEmpty());
+        QCOMPARE(selectionOf(memo), (Selection{0, 17}));
+
+        // A line break alone is found break after break; a text starting with one selects exactly it.
+        find->setFindText(u"\n"_qs);
+        select(memo, 0, 0);
+        QList<qsizetype> breaks;
+        for (int press = 0; press < 3; ++press) {
+            find->FindNextButton->click();
+            breaks.append(memo->SelStart());
+        }
+        QCOMPARE(breaks, (QList<qsizetype>{9, 21, 24}));
+        QCOMPARE(memo->SelLength(), qsizetype(2));
+        find->setFindText(u"\n  echo"_qs);
+        select(memo, 0, 0);
+        find->FindNextButton->click();
+        QCOMPARE(memo->SelText(), u"\r\n  echo"_qs);
+
+        // Replace All takes the same text, every line break of it as one of the text.
+        ReplaceDialog *replace = editor->ReplaceDialog1;
+        replace->setFindText(u"{\n  echo one\n}"_qs);
+        replace->setReplaceText(u"{ echo two }"_qs);
+        replace->ReplaceAllButton->click();
+        QCOMPARE(memo->wholeText(), u"alias a { echo two }\r\nalias b { echo two }"_qs);
+    }
+
     void replaceAllWithNothingToReplaceShowsTheMessage()
     {
         TForm2 *editor = editorWith(u"abc"_qs);

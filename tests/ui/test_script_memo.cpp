@@ -64,6 +64,10 @@ private slots:
         memo.appendAsLine(u"two\r\nlines"_qs);
         QCOMPARE(memo.lineCount(), 4);
         QCOMPARE(memo.line(3), u"lines"_qs);
+        // A lone CR at the end of the text is a line break of its own, not half of the one added.
+        memo.appendAsLine(u"end\r"_qs);
+        QCOMPARE(memo.wholeText(), u"abc\r\nx\r\ntwo\r\nlines\r\nend\r\n"_qs);
+        QCOMPARE(memo.lineCount(), 6);
     }
 
     void oneCommandSignalsOneChangeAfterTheCaretMoved()

@@ -10,6 +10,7 @@
 #include "editor/script_memo.h"
 #include "support/program_test.h"
 #include "support/test_env.h"
+#include "support/test_files.h"
 
 #include <QListWidget>
 #include <QMdiArea>
@@ -23,18 +24,8 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 // A Dat/ folder under dir whose every palette's first label is the given word.
 void makeDataFolder(const QString &dir, const QByteArray &word, const QString &left = {})

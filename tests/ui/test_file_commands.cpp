@@ -7,6 +7,7 @@
 #include "editor/script_memo.h"
 #include "support/program_test.h"
 #include "support/test_env.h"
+#include "support/test_files.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -15,18 +16,8 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 // that forbids writing is obeyed even by root, and a file in a folder that cannot take a temporary
 // file is still saved.
 #include "editor/script_file.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,18 +15,8 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 struct stat statusOf(const QString &path)
 {
@@ -59,7 +50,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.mrc"));
-        writeRaw(path, "old");
+        writeFile(path, "old");
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         // Root may keep another user's file theirs.
         const bool root = ::geteuid() == 0;
@@ -67,7 +58,7 @@ private slots:
             QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
         const struct stat before = statusOf(path);
         QVERIFY(ScriptFile::write(path, "new text"));
-        QCOMPARE(readAll(path), QByteArray("new text"));
+        QCOMPARE(readFile(path), QByteArray("new text"));
         QCOMPARE(statusOf(path).st_mode & 0777, mode_t(0640));
         QCOMPARE(statusOf(path).st_uid, before.st_uid);
         QCOMPARE(statusOf(path).st_gid, before.st_gid);
@@ -79,10 +70,10 @@ private slots:
         // The suite also runs as root, whom the mode alone would not stop.
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("locked.mrc"));
-        writeRaw(path, "keep me");
+        writeFile(path, "keep me");
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QVERIFY(!ScriptFile::write(path, "lost"));
-        QCOMPARE(readAll(path), QByteArray("keep me"));
+        QCOMPARE(readFile(path), QByteArray("keep me"));
         QCOMPARE(statusOf(path).st_mode & 0777, mode_t(0444));
     }
 
@@ -91,16 +82,16 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("script.mrc"));
         const QString link = dir.filePath(QStringLiteral("other-name.mrc"));
-        writeRaw(path, "before");
+        writeFile(path, "before");
         QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()), 0);
         const ino_t inode = statusOf(path).st_ino;
         QVERIFY(ScriptFile::write(path, "after, longer than before"));
-        QCOMPARE(readAll(link), QByteArray("after, longer than before"));
+        QCOMPARE(readFile(link), QByteArray("after, longer than before"));
         QCOMPARE(statusOf(path).st_nlink, nlink_t(2));
         QCOMPARE(statusOf(path).st_ino, inode);
         // A shorter text leaves nothing of the longer one behind.
         QVERIFY(ScriptFile::write(link, "x"));
-        QCOMPARE(readAll(path), QByteArray("x"));
+        QCOMPARE(readFile(path), QByteArray("x"));
     }
 
     void aWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace()
@@ -109,12 +100,12 @@ private slots:
         const QString folder = dir.filePath(QStringLiteral("locked"));
         QVERIFY(QDir().mkpath(folder));
         const QString path = folder + QStringLiteral("/kept.mrc");
-        writeRaw(path, "old");
+        writeFile(path, "old");
         if (!lockFolder(folder))
             QSKIP("a folder cannot be locked against new files here");
         const bool written = ScriptFile::write(path, "new");
         const bool newFileMade = ScriptFile::write(folder + QStringLiteral("/new.mrc"), "x");
-        const QByteArray bytes = readAll(path);
+        const QByteArray bytes = readFile(path);
         const QStringList entries = QDir(folder).entryList(QDir::Files);
         unlockFolder(folder);
         QVERIFY(written);
@@ -133,4 +124,5 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestScriptFile)
+#include "support/test_files.h"
 #include "test_script_file.moc"

@@ -135,10 +135,25 @@ void ScriptAssist::updateHighlighting()
     emit highlightingChanged(wanted);
 }
 
+namespace {
+
+// A long line (a binary file's, a minified script's) is no script line: nothing is looked up in it,
+// which would cost a reading of the whole line at every key.
+bool isLongLine(const ScriptMemo *memo, int line)
+{
+    return memo->lineLength(line) > ScriptMemo::kLongLine;
+}
+
+} // namespace
+
 void ScriptAssist::markBrackets()
 {
     const qsizetype caret = m_memo->caretOffset();
     const int line = m_memo->lineOfOffset(caret);
+    if (isLongLine(m_memo, line)) {
+        m_memo->setHighlights({});
+        return;
+    }
     const QString text = m_memo->line(line);
     const int column = int(caret - m_memo->lineStartOffset(line));
     QList<ScriptMemo::Highlight> marks;
@@ -163,6 +178,8 @@ TypedWord ScriptAssist::typedWord() const
 {
     const qsizetype caret = m_memo->caretOffset();
     const int line = m_memo->lineOfOffset(caret);
+    if (isLongLine(m_memo, line))
+        return {};
     const LexerState state = m_highlighting ? LexerState::unpacked(m_memo->lineStartState(line)) : LexerState{};
     return Completion::wordAtCaret(m_memo->line(line), int(caret - m_memo->lineStartOffset(line)), state);
 }
@@ -255,6 +272,8 @@ void ScriptAssist::acceptCompletion(int row)
 QStringList ScriptAssist::tipRowsAt(qsizetype offset) const
 {
     const int line = m_memo->lineOfOffset(offset);
+    if (isLongLine(m_memo, line))
+        return {};
     const LexerState state = m_highlighting ? LexerState::unpacked(m_memo->lineStartState(line)) : LexerState{};
     return Completion::tipRows(m_memo->line(line), int(offset - m_memo->lineStartOffset(line)), state);
 }

@@ -54,12 +54,54 @@ struct ScriptMemo::LineLayout {
         qreal top = 0;       // from the line's top
         qreal height = 0;
     };
-    std::vector<std::unique_ptr<QTextLayout>> segments;
     std::vector<int> segmentStarts;
     std::vector<RowInfo> rows;
     qreal height = 0;
     qreal width = 0;
     int startState = 0; // the styler's state the line was laid out in
+    // A long line keeps its shown text: its segments, one row each, are laid out when first asked for.
+    QString longText;
+    QFont font;
+
+    int segmentCount() const { return int(segmentStarts.size()); }
+    int segmentLength(int i, int lineLength) const
+    {
+        return (i + 1 < segmentCount() ? segmentStarts[i + 1] : lineLength) - segmentStarts[i];
+    }
+    const QTextLayout &segment(int i) const
+    {
+        std::unique_ptr<QTextLayout> &laid = segments[i];
+        if (!laid) {
+            // Only a long line's segments are laid out late: one row of text each.
+            const int end = i + 1 < segmentCount() ? segmentStarts[i + 1] : int(longText.size());
+            laid = std::make_unique<QTextLayout>(longText.mid(segmentStarts[i], end - segmentStarts[i]), font);
+            QTextOption option;
+            option.setWrapMode(QTextOption::NoWrap);
+            option.setTabStopDistance(kTabStopDistance);
+            laid->setTextOption(option);
+            laid->beginLayout();
+            QTextLine line = laid->createLine();
+            line.setLineWidth(1e9);
+            line.setPosition(QPointF(0, rows[i].top));
+            laid->endLayout();
+        }
+        return *laid;
+    }
+    // The top and the bottom of a segment's rows, from the line's top.
+    std::pair<qreal, qreal> segmentSpan(int i) const
+    {
+        if (!longText.isNull())
+            return {rows[i].top, rows[i].top + rows[i].height};
+        qreal top = -1, bottom = 0;
+        for (const RowInfo &row : rows) {
+            if (row.segment != i)
+                continue;
+            if (top < 0)
+                top = row.top;
+            bottom = row.top + row.height;
+        }
+        return {qMax<qreal>(0, top), bottom};
+    }
 
     int segmentOf(int column) const
     {
@@ -69,13 +111,17 @@ struct ScriptMemo::LineLayout {
     // The row that shows column; a column at a wrap point belongs to the row it starts.
     int rowOf(int column) const
     {
+        if (!longText.isNull()) // one row per segment
+            return qMin(segmentOf(column), int(rows.size()) - 1);
         for (int i = int(rows.size()) - 1; i > 0; --i) {
             if (column >= rows[i].startColumn)
                 return i;
         }
         return 0;
     }
-    QTextLine textLine(int row) const { return segments[rows[row].segment]->lineAt(rows[row].textLine); }
+    QTextLine textLine(int row) const { return segment(rows[row].segment).lineAt(rows[row].textLine); }
+
+    mutable std::vector<std::unique_ptr<QTextLayout>> segments;
 };
 
 // A row of the view: which line, and which of its rows.
@@ -826,11 +872,10 @@ qreal ScriptMemo::layoutWidth() const
     return qMax<qreal>(20, viewport()->width() - textLeft() - kTextMargin);
 }
 
-QString ScriptMemo::displayText(const QString &lineText) const
+QString ScriptMemo::displayText(QString shown) const
 {
     // Control characters (mIRC's bold, colour, underline, reverse and plain codes among them) are
     // shown as the pictures Unicode has for them, one to a character, so offsets stay as they are.
-    QString shown = lineText;
     for (QChar &c : shown) {
         if (c.unicode() < 0x20 && c != u'\t')
             c = QChar(0x2400 + c.unicode());
@@ -840,6 +885,14 @@ QString ScriptMemo::displayText(const QString &lineText) const
             c = QChar(0xFFFD);
     }
     return shown;
+}
+
+ScriptMemo::LineStyle ScriptMemo::styleOf(int line, int startState) const
+{
+    // A long line is no script line: it is drawn plain and passes the state on as it came.
+    if (m_text.lineLength(line) > kLongLine)
+        return {{}, startState};
+    return m_styler(m_text.lineText(line), startState);
 }
 
 const ScriptMemo::LineLayout &ScriptMemo::layoutOf(int line) const
@@ -867,6 +920,8 @@ qreal ScriptMemo::lineHeight(int line) const
 std::unique_ptr<ScriptMemo::LineLayout> ScriptMemo::buildLayout(int line, bool styled) const
 {
     auto layout = std::make_unique<LineLayout>();
+    if (m_text.lineLength(line) > kLongLine && m_preedit.isEmpty())
+        return buildLongLayout(line, std::move(layout));
     const QString raw = m_text.lineText(line);
     const QString text = displayText(raw);
     const bool preeditHere = !m_preedit.isEmpty() && line == m_text.lineOf(m_caret);
@@ -877,7 +932,7 @@ std::unique_ptr<ScriptMemo::LineLayout> ScriptMemo::buildLayout(int line, bool s
     QList<Mark> marks;
     if (m_styler && styled) {
         layout->startState = lineStartState(line);
-        marks = m_styler(raw, layout->startState).marks;
+        marks = styleOf(line, layout->startState).marks;
     }
     const qreal width = m_wordWrap ? layoutWidth() : 1e9;
     qreal y = 0;
@@ -919,6 +974,31 @@ std::unique_ptr<ScriptMemo::LineLayout> ScriptMemo::buildLayout(int line, bool s
         }
     }
     layout->height = y;
+    return layout;
+}
+
+std::unique_ptr<ScriptMemo::LineLayout> ScriptMemo::buildLongLayout(int line, std::unique_ptr<LineLayout> layout) const
+{
+    layout->font = font();
+    layout->longText = displayText(m_text.lineText(line));
+    layout->startState = m_styler ? lineStartState(line) : 0;
+    const QFontMetricsF metrics(layout->font);
+    const int length = int(layout->longText.size());
+    // Rows of as many characters as the view's width holds, or of a segment's length unwrapped.
+    const int columns = m_wordWrap ? qMax(16, int(layoutWidth() / qMax<qreal>(1, metrics.horizontalAdvance(u'x'))))
+                                   : kSegmentLength;
+    const qreal rowHeight = metrics.height();
+    const int count = (length + columns - 1) / columns;
+    layout->segmentStarts.reserve(count);
+    layout->rows.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const int start = i * columns;
+        layout->segmentStarts.push_back(start);
+        layout->rows.push_back({i, 0, start, qMin(length, start + columns), i * rowHeight, rowHeight});
+    }
+    layout->segments.resize(count);
+    layout->height = count * rowHeight;
+    layout->width = m_wordWrap ? layoutWidth() : columns * metrics.horizontalAdvance(u'x');
     return layout;
 }
 
@@ -968,7 +1048,7 @@ int ScriptMemo::lineStartState(int line) const
         m_lineStates.push_back(m_initialState);
     while (int(m_lineStates.size()) <= line) {
         const int previous = int(m_lineStates.size()) - 1;
-        m_lineStates.push_back(m_styler(m_text.lineText(previous), m_lineStates.back()).endState);
+        m_lineStates.push_back(styleOf(previous, m_lineStates.back()).endState);
     }
     return m_lineStates[line];
 }
@@ -991,7 +1071,7 @@ void ScriptMemo::updateLineStates(int firstLine, int lastLine, int delta)
         m_lineStates.resize(firstLine + 1);
     int state = m_lineStates[firstLine];
     for (int line = firstLine; line <= firstLine + edited; ++line) {
-        state = m_styler(m_text.lineText(line), state).endState;
+        state = styleOf(line, state).endState;
         const std::size_t next = std::size_t(line) + 1;
         if (next >= m_lineStates.size())
             break;
@@ -1275,15 +1355,19 @@ void ScriptMemo::paintEvent(QPaintEvent *)
         selected.setBackground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight));
         selected.setForeground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::HighlightedText));
         painter.setPen(pal.color(QPalette::Text));
-        for (std::size_t s = 0; s < layout.segments.size(); ++s) {
+        const int lineLength = int(lineEnd - lineStart);
+        for (int s = 0; s < layout.segmentCount(); ++s) {
+            const auto [top, bottom] = layout.segmentSpan(s);
+            if (y + bottom < 0 || y + top > area.height())
+                continue;
             const qsizetype segmentStart = lineStart + layout.segmentStarts[s];
-            const qsizetype segmentEnd = segmentStart + layout.segments[s]->text().size();
+            const qsizetype segmentEnd = segmentStart + layout.segmentLength(s, lineLength);
             QList<QTextLayout::FormatRange> selections;
             const qsizetype from = qMax(selStart, segmentStart);
             const qsizetype to = qMin(selEnd, segmentEnd);
             if (from < to)
                 selections.append({int(from - segmentStart), int(to - from), selected});
-            layout.segments[s]->draw(&painter, QPointF(left, y), selections);
+            layout.segment(s).draw(&painter, QPointF(left, y), selections);
         }
         // A selected line break shows as a narrow selected cell after the line's last character.
         if (selStart <= lineEnd && selEnd > lineEnd && line + 1 < lineCount()) {
@@ -1297,7 +1381,7 @@ void ScriptMemo::paintEvent(QPaintEvent *)
             const int segment = layout.segmentOf(column);
             const int position = column - layout.segmentStarts[segment]
                 + (m_preedit.isEmpty() ? 0 : m_preeditCursor);
-            layout.segments[segment]->drawCursor(&painter, QPointF(left, y), position, 1);
+            layout.segment(segment).drawCursor(&painter, QPointF(left, y), position, 1);
         }
         y += layout.height;
     }

@@ -48,6 +48,11 @@ public:
     QString line(int index) const override;
     qsizetype lineStartOffset(int line) const { return m_text.lineStart(line); }
     int lineOfOffset(qsizetype offset) const { return m_text.lineOf(offset); }
+    qsizetype lineLength(int line) const { return m_text.lineLength(line); }
+    // Lines longer than this (a binary file, a minified script) are shown in rows of a fixed number
+    // of characters, each laid out only when it comes into view, and without colours: a key press in
+    // such a line costs what its shown rows cost, not what the whole line would.
+    static constexpr int kLongLine = 20'000;
     void setLine(int index, const QString &text);
     void clearLines();
 
@@ -227,7 +232,9 @@ private:
     qreal lineHeight(int line) const;
     qreal layoutWidth() const;
     int textLeft() const;
-    QString displayText(const QString &lineText) const;
+    QString displayText(QString lineText) const;
+    LineStyle styleOf(int line, int startState) const;
+    std::unique_ptr<LineLayout> buildLongLayout(int line, std::unique_ptr<LineLayout> layout) const;
     Row rowAt(qsizetype offset) const;
     qreal rowX(qsizetype offset) const;
     // Everything laid out goes (a new width, font or text).

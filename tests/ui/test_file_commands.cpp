@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QMdiArea>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -340,6 +341,31 @@ private slots:
         QByteArray expected = original;
         expected.replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
         QCOMPARE(readFile(path(u"copy"_qs)), expected);
+    }
+
+    void aBinaryFileOpensEditsAndSavesByteForByte()
+    {
+        // Two megabytes of every byte value but the line breaks: one huge line, drawn row by row.
+        QByteArray bytes(2 << 20, Qt::Uninitialized);
+        QRandomGenerator random(42);
+        for (char &b : bytes) {
+            do
+                b = char(random.bounded(256));
+            while (b == '\r' || b == '\n');
+        }
+        const QString file = path(u"binary.dat"_qs);
+        writeFile(file, bytes);
+        TForm2 *window = openFile(file);
+        QCOMPARE(window->Memo1->lineCount(), 1);
+        QVERIFY(!window->Memo1->grab().isNull());
+        window->Memo1->setFocus();
+        QTest::keyClick(window->Memo1, Qt::Key_End, Qt::ControlModifier);
+        TestEnv::type(window->Memo1, u"!"_qs);
+        QVERIFY(!window->Memo1->grab().isNull());
+        const QString copy = path(u"copy.dat"_qs);
+        dialogs->chooseFile(copy);
+        Orl->N7Click();
+        QCOMPARE(readFile(copy), bytes + "!");
     }
 
     void aLargeFileOpensWhileTheWindowsStayUsable()

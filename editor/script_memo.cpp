@@ -1626,7 +1626,10 @@ void ScriptMemo::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    // From the keyboard's menu key the menu opens at the caret, not where the mouse happens to be.
+    const QRect caret = offsetRect(m_caret);
+    const bool atCaret = event->reason() == QContextMenuEvent::Keyboard && !caret.isEmpty();
+    menu->popup(atCaret ? viewport()->mapToGlobal(caret.bottomLeft()) : event->globalPos());
 }
 
 // ---- Drag and drop -------------------------------------------------------------------------

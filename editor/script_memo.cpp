@@ -1,6 +1,7 @@
 #include "editor/script_memo.h"
 
 #include "common/win1251_codec.h"
+#include "editor/script_memo_accessible.h"
 #include "editor/script_text.h"
 
 #include <QApplication>
@@ -36,6 +37,9 @@ constexpr int kTextMargin = 4;
 constexpr std::size_t kMaxCachedLayouts = 2000;
 // The distance between tab stops, as the toolkit's text controls have it.
 constexpr qreal kTabStopDistance = 80;
+// The largest removal whose bytes the last change keeps for those who follow changes; a larger one
+// is told by its length only, so that its bytes are not held longer than the undo history holds them.
+constexpr qsizetype kKeptRemovalLength = qsizetype(1) << 20;
 
 bool isControlCharacter(QChar c)
 {
@@ -172,6 +176,7 @@ ScriptMemo::ScriptMemo(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     updateScrollRange();
+    ScriptMemoAccessible::attach(this);
 }
 
 ScriptMemo::~ScriptMemo() = default;
@@ -220,6 +225,12 @@ QByteArray ScriptMemo::fileBytes(const Progress &progress) const
 QString ScriptMemo::wholeText() const
 {
     return m_text.text(0, m_text.length());
+}
+
+QString ScriptMemo::textRange(qsizetype start, qsizetype length) const
+{
+    start = qBound<qsizetype>(0, start, m_text.length());
+    return m_text.text(start, qBound<qsizetype>(0, length, m_text.length() - start));
 }
 
 QString ScriptMemo::toPlainText() const
@@ -280,6 +291,7 @@ void ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArra
     const int lastLine = m_text.lineOf(start + length);
     const int linesBefore = lineCount();
     m_step.replacements.append({start, m_text.bytes(start, length), bytes});
+    noteReplacement(start, length, bytes.size(), m_step.replacements.constLast().removed);
     m_text.replace(start, length, bytes);
     shiftLayouts(firstLine, lastLine, lineCount() - linesBefore);
     if (lineCount() != linesBefore || lastLine >= m_lastTopLine)
@@ -287,6 +299,25 @@ void ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArra
     updateLineStates(firstLine, lastLine, lineCount() - linesBefore);
     m_modified = true;
     m_changed = true;
+}
+
+// Widens the last change by a replacement of the command under way; the first one starts it afresh.
+void ScriptMemo::noteReplacement(qsizetype start, qsizetype length, qsizetype insertedLength, const QByteArray &removed)
+{
+    if (!m_changed) {
+        m_lastChange = {start, length, insertedLength, length <= kKeptRemovalLength ? removed : QByteArray()};
+        return;
+    }
+    // The stretch so far and this replacement, in the text before it, joined; what lies between
+    // them is unchanged text that counts as removed and inserted again.
+    TextChange &change = m_lastChange;
+    const qsizetype end = change.start + change.insertedLength;
+    const qsizetype joinedStart = qMin(change.start, start);
+    const qsizetype joinedEnd = qMax(end, start + length);
+    change.removedLength += (change.start - joinedStart) + (joinedEnd - end);
+    change.insertedLength = joinedEnd - joinedStart + insertedLength - length;
+    change.start = joinedStart;
+    change.removed.clear();
 }
 
 void ScriptMemo::textReplaced()
@@ -360,6 +391,7 @@ void ScriptMemo::loadPrepared(TextBuffer::Prepared &&text)
 {
     m_loadingPercent = -1;
     EditScope scope(this);
+    m_lastChange = {0, m_text.length(), text.bytes.size(), {}};
     m_text.adopt(std::move(text));
     m_history.clear();
     forgetLayouts();

@@ -64,6 +64,18 @@ public:
         qsizetype start = 0;
         qsizetype length = 0;
     };
+    // What the last change of the text did, for those who follow it (Change says when): the stretch
+    // [start, start + insertedLength) of the text now stands where removedLength characters stood.
+    // removed holds those characters' bytes when the change was one replacement of a modest size;
+    // otherwise it is empty.
+    struct TextChange {
+        qsizetype start = 0;
+        qsizetype removedLength = 0;
+        qsizetype insertedLength = 0;
+        QByteArray removed;
+    };
+    const TextChange &lastChange() const { return m_lastChange; }
+
     // Replaces every range (ascending, not overlapping) by the text as one step, which a single
     // undo reverts and which signals Change once; the caret ends after the last replacement.
     void replaceRanges(const QList<Range> &ranges, const QString &text);
@@ -84,6 +96,8 @@ public:
     // The text as file bytes: CR LF between lines, nothing after the last.
     QByteArray fileBytes(const Progress &progress = {}) const;
     QString wholeText() const;   // the CR LF string
+    // A stretch of the CR LF string, clipped to the text; it costs what the stretch holds.
+    QString textRange(qsizetype start, qsizetype length) const;
     QString toPlainText() const; // the text with LF between lines, as the clipboard holds it
     void setPlainText(const QString &text) { loadText(text); }
     qsizetype textLength() const { return m_text.length(); }
@@ -206,6 +220,7 @@ private:
 
     // Edits: every change of the text goes through replaceBytes inside an EditScope.
     void replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes);
+    void noteReplacement(qsizetype start, qsizetype length, qsizetype insertedLength, const QByteArray &removed);
     void insertTyped(const QString &text);
     void deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind);
     void applyHistoryStep(const EditHistory::Step &step, bool undoing);
@@ -280,6 +295,7 @@ private:
     int m_scopeDepth = 0;
     EditHistory::Step m_step;
     bool m_changed = false;
+    TextChange m_lastChange;
 
     QBasicTimer m_blinkTimer;
     bool m_caretShown = true;

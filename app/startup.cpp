@@ -8,6 +8,7 @@
 #include "catalogue/catalogue_window.h"
 #include "common/dialog_seam.h"
 #include "common/handler_guard.h"
+#include "editor/script_memo_accessible.h"
 #include "wizards/alias_creator_window.h"
 #include "wizards/variable_creator_window.h"
 
@@ -19,6 +20,7 @@
 OrlApplication::OrlApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     describeApplication(this);
+    ScriptMemoAccessible::install();
 }
 
 bool OrlApplication::notify(QObject *receiver, QEvent *event)

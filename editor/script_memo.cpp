@@ -1,7 +1,6 @@
 #include "editor/script_memo.h"
 
 #include "common/win1251_codec.h"
-#include "editor/script_memo_accessible.h"
 #include "editor/script_text.h"
 
 #include <QApplication>
@@ -176,7 +175,6 @@ ScriptMemo::ScriptMemo(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     updateScrollRange();
-    ScriptMemoAccessible::attach(this);
 }
 
 ScriptMemo::~ScriptMemo() = default;

@@ -48,21 +48,6 @@ std::pair<int, int> finderItemAt(QTextBoundaryFinder::BoundaryType type, const Q
 
 ScriptMemoAccessible::ScriptMemoAccessible(ScriptMemo *memo) : QAccessibleWidget(memo, QAccessible::EditableText)
 {
-}
-
-ScriptMemo *ScriptMemoAccessible::memo() const
-{
-    return static_cast<ScriptMemo *>(widget());
-}
-
-// ---- Installing and telling ----------------------------------------------------------------
-
-void ScriptMemoAccessible::attach(ScriptMemo *memo)
-{
-    [[maybe_unused]] static const bool installed = [] {
-        QAccessible::installFactory(&interfaceFor);
-        return true;
-    }();
     QObject::connect(memo, &ScriptMemo::caretMoved, memo, [memo, told = EditHistory::Selection{}]() mutable {
         if (!QAccessible::isActive())
             return;
@@ -74,6 +59,21 @@ void ScriptMemoAccessible::attach(ScriptMemo *memo)
         if (QAccessible::isActive())
             QAccessible::updateAccessibility(changeEvent(memo).get());
     });
+}
+
+ScriptMemo *ScriptMemoAccessible::memo() const
+{
+    return static_cast<ScriptMemo *>(widget());
+}
+
+// ---- Installing and telling ----------------------------------------------------------------
+
+void ScriptMemoAccessible::install()
+{
+    [[maybe_unused]] static const bool installed = [] {
+        QAccessible::installFactory(&interfaceFor);
+        return true;
+    }();
 }
 
 std::vector<std::unique_ptr<QAccessibleEvent>> ScriptMemoAccessible::caretEvents(ScriptMemo *memo,

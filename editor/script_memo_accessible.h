@@ -21,9 +21,10 @@ public:
 
     explicit ScriptMemoAccessible(ScriptMemo *memo);
 
-    // Makes memos answer assistive technology with this interface, and makes this memo tell a
-    // listening client of its caret moves and changes. While no client listens nothing is worked out.
-    static void attach(ScriptMemo *memo);
+    // Makes memos answer assistive technology with this interface; once, at start-up. An interface
+    // is made only when a client asks for one, and from then on its memo tells a listening client of
+    // its caret moves and changes; while no client listens nothing is worked out.
+    static void install();
 
     // What a client is told after the caret or the selection moved away from `before`: the caret's
     // move, and the selection when there was one or is one.

@@ -28,6 +28,8 @@ QString largeText()
 class ScriptMemoAccessibleTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { ScriptMemoAccessible::install(); } // as the program does at start
+
     void roleStatesNameAndValue()
     {
         ScriptMemo memo;

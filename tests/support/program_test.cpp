@@ -16,6 +16,7 @@ ProgramTest::~ProgramTest() = default;
 void ProgramTest::init()
 {
     m_startDir = QDir::currentPath();
+    m_folder = std::make_unique<QTemporaryDir>();
     // The user's own settings are never read or written, nor a data folder installed on the machine.
     m_settingsDir = std::make_unique<QTemporaryDir>();
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir->path());
@@ -35,6 +36,7 @@ void ProgramTest::cleanup()
     TestEnv::endProgram();
     tearDownTest();
     QDir::setCurrent(m_startDir);
+    m_folder.reset();
     DataFolder::overrideSearchOrder({});
     m_settingsDir.reset();
     delete dialogs;

@@ -4,6 +4,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
 
 #include <memory>
 
@@ -35,6 +38,9 @@ protected:
 
     ScriptedDialogs *dialogs = nullptr;
 
+    // A file name in a folder of the test function's own, emptied after it.
+    QString path(const QString &name) const { return m_folder->filePath(name); }
+
 private slots:
     void init();
     void cleanup();
@@ -44,4 +50,5 @@ private:
     Start m_start;
     QString m_startDir;
     std::unique_ptr<QTemporaryDir> m_settingsDir;
+    std::unique_ptr<QTemporaryDir> m_folder;
 };

@@ -75,17 +75,6 @@ public:
     DesktopFilesTest() : ProgramTest(ErrorBoxes::Allowed, Start::ByTheTest) { }
 
 private:
-    QTemporaryDir *dir = nullptr;
-
-    void setUpTest() override { dir = new QTemporaryDir; }
-    void tearDownTest() override
-    {
-        delete dir;
-        dir = nullptr;
-    }
-
-    QString path(const QString &name) const { return dir->filePath(name); }
-
     // Starts the program; the questions of an earlier run are forgotten, those of this start kept.
     void start()
     {
@@ -181,7 +170,7 @@ private slots:
         writeFile(path(u"a.mrc"_qs), "alias a {\r\n}");
         writeFile(path(u"b.mrc"_qs), "b");
         start();
-        QVERIFY(QDir::setCurrent(dir->path())); // relative names are taken from the working folder
+        QVERIFY(QDir::setCurrent(path(QString()))); // relative names are taken from the working folder
         Orl->openFiles({u"a.mrc"_qs, u"missing.mrc"_qs, path(u"b.mrc"_qs)});
         QCOMPARE(captions(Orl->editorWindows()), (QStringList{path(u"a.mrc"_qs), path(u"missing.mrc"_qs), path(u"b.mrc"_qs)}));
         QCOMPARE(dialogs->errors(), QStringList{u"Cannot open file %1."_qs.arg(path(u"missing.mrc"_qs))});

@@ -25,17 +25,6 @@ using TestFiles::writeFile;
 class FileCommandsTest : public ProgramTest {
     Q_OBJECT
 private:
-    QTemporaryDir *dir = nullptr;
-
-    void setUpTest() override { dir = new QTemporaryDir; }
-    void tearDownTest() override
-    {
-        delete dir;
-        dir = nullptr;
-    }
-
-    QString path(const QString &name) const { return dir->filePath(name); }
-
     TForm2 *openFile(const QString &file)
     {
         dialogs->chooseFile(file);
@@ -211,7 +200,7 @@ private slots:
 
     void failedSaveKeepsTheOldFileAndModified()
     {
-        const QString target = dir->filePath(u"no-such-folder/x.mrc"_qs);
+        const QString target = path(u"no-such-folder/x.mrc"_qs);
         TForm2 *window = TestEnv::newEditor();
         TestEnv::type(window->Memo1, u"text"_qs);
         dialogs->chooseFile(target);

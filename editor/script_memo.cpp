@@ -1179,6 +1179,13 @@ void ScriptMemo::setCurrentLineMarked(bool marked)
     viewport()->update();
 }
 
+qreal ScriptMemo::topLineY() const
+{
+    // The top line starts above the viewport by the rows of it scrolled out of view.
+    const LineLayout &top = layoutOf(m_topLine);
+    return -top.rows[qMin<int>(m_topRow, int(top.rows.size()) - 1)].top;
+}
+
 int ScriptMemo::lastTopLine() const
 {
     // The first line of the last page: the lines from it to the end fill the viewport. It is worked
@@ -1250,7 +1257,7 @@ void ScriptMemo::ensureCursorVisible()
     } else {
         // The caret row's bottom, measured from the viewport's top, when the caret's line is near;
         // a far line is brought in from below without measuring what lies between.
-        qreal bottom = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+        qreal bottom = topLineY();
         bool near = true;
         for (int l = m_topLine; l < line; ++l) {
             bottom += layoutOf(l).height;
@@ -1306,7 +1313,7 @@ QRect ScriptMemo::offsetRect(qsizetype offset) const
     if (line < m_topLine)
         return {};
     const qreal height = viewport()->height();
-    qreal y = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+    qreal y = topLineY();
     for (int l = m_topLine; l < line; ++l) {
         y += layoutOf(l).height;
         if (y > height)
@@ -1322,7 +1329,7 @@ QRect ScriptMemo::offsetRect(qsizetype offset) const
 
 qsizetype ScriptMemo::offsetAt(QPoint point) const
 {
-    qreal y = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+    qreal y = topLineY();
     if (point.y() < 0 && m_topLine == 0 && m_topRow == 0)
         return 0;
     for (int line = m_topLine; line < lineCount(); ++line) {
@@ -1348,7 +1355,7 @@ void ScriptMemo::paintGutter(QPainter &painter, const QRect &area)
 {
     painter.fillRect(area, palette().color(QPalette::AlternateBase));
     painter.setPen(palette().color(QPalette::PlaceholderText));
-    qreal y = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+    qreal y = topLineY();
     for (int line = m_topLine; line < lineCount() && y < area.height(); ++line) {
         const LineLayout &layout = layoutOf(line);
         const QRectF numberRect(0, y, area.width() - kTextMargin, layout.rows.front().height);
@@ -1368,7 +1375,7 @@ void ScriptMemo::paintEvent(QPaintEvent *)
     const bool caretVisible = hasFocus() && m_caretShown && !m_readOnly;
 
     painter.setClipRect(QRect(gutterWidth(), 0, area.width() - gutterWidth(), area.height()));
-    qreal y = -layoutOf(m_topLine).rows[qMin<int>(m_topRow, int(layoutOf(m_topLine).rows.size()) - 1)].top;
+    qreal y = topLineY();
     const qreal left = textLeft() - m_xOffset;
     for (int line = m_topLine; line < lineCount() && y < area.height(); ++line) {
         const LineLayout &layout = layoutOf(line);

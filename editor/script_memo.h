@@ -260,6 +260,8 @@ private:
     void updateScrollRange();
     void scrollToLine(int line, int row);
     int lastTopLine() const;
+    // Where the top line's first row stands in the viewport: at 0 or above it.
+    qreal topLineY() const;
     int gutterWidth() const;
     void paintGutter(QPainter &painter, const QRect &area);
     void paintHighlights(QPainter &painter, int line, const LineLayout &layout, QPointF origin);

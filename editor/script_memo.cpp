@@ -240,6 +240,8 @@ QString ScriptMemo::toPlainText() const
 
 void ScriptMemo::setSelection(qsizetype anchor, qsizetype caret)
 {
+    if (isLoading())
+        return;
     anchor = m_text.snapped(anchor);
     caret = m_text.snapped(caret);
     if (anchor == m_anchor && caret == m_caret)
@@ -279,12 +281,12 @@ void ScriptMemo::moveCaret(qsizetype offset, bool keepAnchor)
 
 // ---- Editing -------------------------------------------------------------------------------
 
-void ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes)
+bool ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes)
 {
     Q_ASSERT(m_scopeDepth > 0);
     // While a file is read into the window nothing else goes in: it would be lost under the file's text.
     if ((length == 0 && bytes.isEmpty()) || isLoading())
-        return;
+        return false;
     const int firstLine = m_text.lineOf(start);
     const int lastLine = m_text.lineOf(start + length);
     const int linesBefore = lineCount();
@@ -297,6 +299,7 @@ void ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArra
     updateLineStates(firstLine, lastLine, lineCount() - linesBefore);
     m_modified = true;
     m_changed = true;
+    return true;
 }
 
 // Widens the last change by a replacement of the command under way; the first one starts it afresh.
@@ -328,56 +331,68 @@ void ScriptMemo::textReplaced()
     emit Change();
 }
 
-void ScriptMemo::setSelText(const QString &text)
+bool ScriptMemo::setSelText(const QString &text)
 {
     EditScope scope(this);
     const qsizetype start = SelStart();
     const QByteArray bytes = ScriptText::encodedText(text);
-    replaceBytes(start, SelLength(), bytes);
+    if (!replaceBytes(start, SelLength(), bytes))
+        return false;
     m_anchor = m_caret = start + bytes.size();
+    return true;
 }
 
-void ScriptMemo::setLine(int index, const QString &text)
+bool ScriptMemo::setLine(int index, const QString &text)
 {
     if (index < 0 || index >= lineCount())
-        return;
+        return false;
     EditScope scope(this);
     const qsizetype start = m_text.lineStart(index);
-    replaceBytes(start, m_text.lineLength(index), ScriptText::encodedText(text));
+    if (!replaceBytes(start, m_text.lineLength(index), ScriptText::encodedText(text)))
+        return false;
     m_anchor = m_text.snapped(m_anchor);
     m_caret = m_text.snapped(m_caret);
+    return true;
 }
 
-void ScriptMemo::clearLines()
+bool ScriptMemo::clearLines()
 {
     EditScope scope(this);
-    replaceBytes(0, m_text.length(), QByteArray());
+    if (!replaceBytes(0, m_text.length(), QByteArray()))
+        return false;
     m_anchor = m_caret = 0;
+    return true;
 }
 
-void ScriptMemo::appendAsLine(const QString &text)
+bool ScriptMemo::appendAsLine(const QString &text)
 {
     EditScope scope(this);
     const QByteArray bytes = ScriptText::appendedAsLine(m_text.endsWithLineBreak(), text);
-    replaceBytes(m_text.length(), 0, bytes);
+    if (!replaceBytes(m_text.length(), 0, bytes))
+        return false;
     m_anchor = m_caret = m_text.length();
     ensureCursorVisible();
+    return true;
 }
 
-void ScriptMemo::replaceRanges(const QList<Range> &ranges, const QString &text)
+bool ScriptMemo::replaceRanges(const QList<Range> &ranges, const QString &text)
 {
     if (ranges.isEmpty())
-        return;
+        return false;
     EditScope scope(this);
     const QByteArray bytes = ScriptText::encodedText(text);
     // From the last range back, so that the offsets of the ranges still to do stay valid.
+    bool changed = false;
     for (auto range = ranges.crbegin(); range != ranges.crend(); ++range)
-        replaceBytes(range->start, range->length, bytes);
+        changed = replaceBytes(range->start, range->length, bytes) || changed;
+    if (!changed)
+        return false;
     qsizetype caret = ranges.constLast().start + bytes.size();
     for (qsizetype i = 0; i + 1 < ranges.size(); ++i)
         caret += bytes.size() - ranges.at(i).length;
     m_anchor = m_caret = caret;
     ensureCursorVisible();
+    return true;
 }
 
 void ScriptMemo::loadFile(const QByteArray &fileBytes, const Progress &progress)
@@ -415,36 +430,40 @@ void ScriptMemo::loadText(QStringView text, const Progress &progress)
     loadFile(ScriptText::encodedText(text), progress);
 }
 
-void ScriptMemo::insertTyped(const QString &text)
+bool ScriptMemo::insertTyped(const QString &text)
 {
-    if (m_readOnly || text.isEmpty())
-        return;
+    if (!takesEdits() || text.isEmpty())
+        return false;
     const qsizetype start = SelStart();
     const QByteArray bytes = ScriptText::encodedText(text);
     {
         EditScope scope(this, EditHistory::Kind::Typing);
-        replaceBytes(start, SelLength(), bytes);
+        if (!replaceBytes(start, SelLength(), bytes))
+            return false;
         m_anchor = m_caret = start + bytes.size();
         ensureCursorVisible();
     }
     emit typed(text);
+    return true;
 }
 
-void ScriptMemo::deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind)
+bool ScriptMemo::deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind)
 {
-    if (m_readOnly)
-        return;
+    if (!takesEdits())
+        return false;
     if (SelLength() > 0) {
         from = SelStart();
         to = from + SelLength();
         kind = EditHistory::Kind::Other;
     }
     if (from >= to)
-        return;
+        return false;
     EditScope scope(this, kind);
-    replaceBytes(from, to - from, QByteArray());
+    if (!replaceBytes(from, to - from, QByteArray()))
+        return false;
     m_anchor = m_caret = from;
     ensureCursorVisible();
+    return true;
 }
 
 void ScriptMemo::applyHistoryStep(const EditHistory::Step &step, bool undoing)
@@ -467,16 +486,20 @@ void ScriptMemo::applyHistoryStep(const EditHistory::Step &step, bool undoing)
     ensureCursorVisible();
 }
 
-void ScriptMemo::undo()
+bool ScriptMemo::undo()
 {
-    if (m_history.canUndo() && !m_readOnly)
-        applyHistoryStep(m_history.takeUndo(), true);
+    if (!m_history.canUndo() || !takesEdits())
+        return false;
+    applyHistoryStep(m_history.takeUndo(), true);
+    return true;
 }
 
-void ScriptMemo::redo()
+bool ScriptMemo::redo()
 {
-    if (m_history.canRedo() && !m_readOnly)
-        applyHistoryStep(m_history.takeRedo(), false);
+    if (!m_history.canRedo() || !takesEdits())
+        return false;
+    applyHistoryStep(m_history.takeRedo(), false);
+    return true;
 }
 
 // ---- Clipboard -----------------------------------------------------------------------------
@@ -495,30 +518,31 @@ void ScriptMemo::copy()
         QGuiApplication::clipboard()->setMimeData(selectionMimeData());
 }
 
-void ScriptMemo::cut()
+bool ScriptMemo::cut()
 {
-    if (SelLength() == 0 || m_readOnly)
-        return;
+    if (SelLength() == 0 || !takesEdits())
+        return false;
     copy();
-    deleteSelectionOr(0, 0, EditHistory::Kind::Other);
+    return deleteSelectionOr(0, 0, EditHistory::Kind::Other);
 }
 
-void ScriptMemo::paste()
+bool ScriptMemo::paste()
 {
-    if (!m_readOnly)
-        insertFromMimeData(QGuiApplication::clipboard()->mimeData());
+    return takesEdits() && insertFromMimeData(QGuiApplication::clipboard()->mimeData());
 }
 
-void ScriptMemo::insertFromMimeData(const QMimeData *source)
+bool ScriptMemo::insertFromMimeData(const QMimeData *source)
 {
-    if (!source || !source->hasText() || m_readOnly)
-        return;
+    if (!source || !source->hasText() || !takesEdits())
+        return false;
     EditScope scope(this);
     const qsizetype start = SelStart();
     const QByteArray bytes = ScriptText::encodedText(source->text());
-    replaceBytes(start, SelLength(), bytes);
+    if (!replaceBytes(start, SelLength(), bytes))
+        return false;
     m_anchor = m_caret = start + bytes.size();
     ensureCursorVisible();
+    return true;
 }
 
 void ScriptMemo::updatePrimarySelection()
@@ -826,7 +850,7 @@ void ScriptMemo::keyPressEvent(QKeyEvent *event)
 
 void ScriptMemo::inputMethodEvent(QInputMethodEvent *event)
 {
-    if (m_readOnly) {
+    if (!takesEdits()) {
         event->ignore();
         return;
     }
@@ -839,8 +863,8 @@ void ScriptMemo::inputMethodEvent(QInputMethodEvent *event)
             length = m_text.snapped(start + event->replacementLength()) - start;
         }
         const QByteArray bytes = ScriptText::encodedText(event->commitString());
-        replaceBytes(start, length, bytes);
-        m_anchor = m_caret = start + bytes.size();
+        if (replaceBytes(start, length, bytes))
+            m_anchor = m_caret = start + bytes.size();
     }
     if (!event->commitString().isEmpty())
         emit typed(event->commitString());
@@ -1723,7 +1747,7 @@ void ScriptMemo::dropEvent(QDropEvent *event)
         emit filesDropped(files);
         return;
     }
-    if (!event->mimeData()->hasText() || m_readOnly) {
+    if (!event->mimeData()->hasText() || !takesEdits()) {
         event->ignore();
         return;
     }
@@ -1743,10 +1767,12 @@ void ScriptMemo::dropEvent(QDropEvent *event)
         event->setDropAction(Qt::CopyAction); // nothing more to remove on the dragging side
     }
     // The dropped text ends up selected.
-    m_anchor = m_caret = m_text.snapped(at);
+    at = m_text.snapped(at);
     const QByteArray bytes = ScriptText::encodedText(event->mimeData()->text());
-    replaceBytes(m_caret, 0, bytes);
-    m_caret += bytes.size();
+    if (replaceBytes(at, 0, bytes)) {
+        m_anchor = at;
+        m_caret = at + bytes.size();
+    }
     event->accept();
     setFocus();
 }

@@ -35,7 +35,8 @@ public:
     void setSelStart(qsizetype offset);  // caret there, nothing selected
     void setSelLength(qsizetype length); // selects from SelStart on; scrolls the caret into view
     QString SelText() const;             // line breaks as CR LF
-    void setSelText(const QString &text);
+    // The edits below say whether they changed the text: a read-only text, or one being loaded, takes none.
+    bool setSelText(const QString &text);
     // The caret (the moving end of the selection) and the other end.
     qsizetype caretOffset() const { return m_caret; }
     qsizetype anchorOffset() const { return m_anchor; }
@@ -53,11 +54,11 @@ public:
     // of characters, each laid out only when it comes into view, and without colours: a key press in
     // such a line costs what its shown rows cost, not what the whole line would.
     static constexpr int kLongLine = 20'000;
-    void setLine(int index, const QString &text);
-    void clearLines();
+    bool setLine(int index, const QString &text);
+    bool clearLines();
 
     // Appends a text as a line at the end, at a cost independent of the text already held.
-    void appendAsLine(const QString &text);
+    bool appendAsLine(const QString &text);
 
     // A stretch of the CR LF string.
     struct Range {
@@ -78,7 +79,7 @@ public:
 
     // Replaces every range (ascending, not overlapping) by the text as one step, which a single
     // undo reverts and which signals Change once; the caret ends after the last replacement.
-    void replaceRanges(const QList<Range> &ranges, const QString &text);
+    bool replaceRanges(const QList<Range> &ranges, const QString &text);
 
     using Progress = TextBuffer::Progress;
 
@@ -88,7 +89,8 @@ public:
     // The same for a text made ready elsewhere (a large file read on a thread of its own).
     void loadPrepared(TextBuffer::Prepared &&text);
     // While a file is being read into the window: how far it has come, shown over the empty text;
-    // the text takes no edits meanwhile. loadPrepared ends it.
+    // the text takes no edits, and the caret and the selection do not move, meanwhile. loadPrepared
+    // ends it.
     void setLoadingProgress(int percent);
     bool isLoading() const { return m_loadingPercent >= 0; }
     // The same for a text of characters, whose line breaks may be CR LF, lone CR or lone LF.
@@ -169,13 +171,13 @@ public:
     void refreshLines(int first, int last);
 
 public slots:
-    void undo();
-    void redo();
-    void cut();
+    bool undo();
+    bool redo();
+    bool cut();
     void copy();
-    void paste();
+    bool paste();
     void selectAll();
-    void clear() { clearLines(); }
+    bool clear() { return clearLines(); }
     void ensureCursorVisible();
 
 signals:
@@ -210,7 +212,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
     // Text that goes into the editor from a drop or a paste.
-    virtual void insertFromMimeData(const QMimeData *source);
+    virtual bool insertFromMimeData(const QMimeData *source);
 
 private:
     class EditScope;
@@ -219,10 +221,12 @@ private:
     struct Row;
 
     // Edits: every change of the text goes through replaceBytes inside an EditScope.
-    void replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes);
+    // Whether the text now differs: nothing goes in while a file is being loaded.
+    bool replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes);
+    bool takesEdits() const { return !m_readOnly && !isLoading(); }
     void noteReplacement(qsizetype start, qsizetype length, qsizetype insertedLength, const QByteArray &removed);
-    void insertTyped(const QString &text);
-    void deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind);
+    bool insertTyped(const QString &text);
+    bool deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind);
     void applyHistoryStep(const EditHistory::Step &step, bool undoing);
     void textReplaced();
 

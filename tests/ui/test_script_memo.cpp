@@ -329,6 +329,69 @@ private slots:
         }
     }
 
+    void whileAFileLoadsNothingEditsOrMovesTheCaret()
+    {
+        // The window waits for a large file's text: typing, keys, the mouse, the clipboard, drops and
+        // every programmatic edit are refused and say so, and the caret never leaves the empty text.
+        struct DroppableMemo : ScriptMemo {
+            void drop(QDropEvent *event) { dropEvent(event); }
+        } memo;
+        memo.resize(300, 200);
+        memo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&memo));
+        memo.setFocus();
+        memo.setLoadingProgress(10);
+        QSignalSpy changes(&memo, &ScriptMemo::Change);
+        const auto untouched = [&] {
+            memo.repaint();
+            return memo.textLength() == 0 && memo.caretOffset() == 0 && memo.anchorOffset() == 0;
+        };
+        TestEnv::type(&memo, u"ab"_qs);
+        QVERIFY(untouched());
+        const QList<QKeyCombination> keys{
+            Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Right, Qt::Key_Delete, Qt::Key_Up, Qt::Key_Down,
+            Qt::Key_Home, Qt::Key_End, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Return,
+            Qt::ControlModifier | Qt::Key_Left, Qt::ControlModifier | Qt::Key_Right,
+            Qt::ControlModifier | Qt::Key_Backspace, Qt::ControlModifier | Qt::Key_Delete,
+            Qt::ControlModifier | Qt::Key_End, Qt::ShiftModifier | Qt::Key_Home, Qt::ControlModifier | Qt::Key_A,
+            Qt::ControlModifier | Qt::Key_V, Qt::ControlModifier | Qt::Key_Z, Qt::ControlModifier | Qt::Key_Y};
+        QApplication::clipboard()->setText(u"pasted"_qs);
+        for (const QKeyCombination key : keys) {
+            TestEnv::type(&memo, u"x"_qs);
+            QTest::keyClick(&memo, key.key(), key.keyboardModifiers());
+            QVERIFY2(untouched(), qPrintable(QKeySequence(key).toString()));
+        }
+        QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseDClick(memo.viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+        QInputMethodEvent commit;
+        commit.setCommitString(u"жж"_qs);
+        QApplication::sendEvent(&memo, &commit);
+        QMimeData text;
+        text.setText(u"dropped"_qs);
+        QDropEvent textDrop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, {});
+        memo.drop(&textDrop);
+        QVERIFY(untouched());
+        memo.setSelection(0, 5);
+        memo.selectAll();
+        QVERIFY(!memo.setSelText(u"abc"_qs));
+        QVERIFY(!memo.appendAsLine(u"line"_qs));
+        QVERIFY(!memo.replaceRanges({{0, 0}}, u"r"_qs));
+        QVERIFY(!memo.setLine(0, u"line"_qs));
+        QVERIFY(!memo.clearLines());
+        QVERIFY(!memo.paste());
+        QVERIFY(!memo.undo() && !memo.redo());
+        QVERIFY(untouched());
+        QCOMPARE(changes.count(), 0);
+        QVERIFY(!memo.Modified());
+
+        // When the text has come, everything works again.
+        memo.loadText(u"loaded"_qs);
+        QVERIFY(!memo.isLoading());
+        QTest::keyClick(&memo, Qt::Key_End);
+        TestEnv::type(&memo, u"!"_qs);
+        QCOMPARE(memo.wholeText(), u"loaded!"_qs);
+    }
+
     void inputMethodsCommitAsTyping()
     {
         ScriptMemo memo;

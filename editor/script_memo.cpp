@@ -293,6 +293,13 @@ bool ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArra
     m_step.replacements.append({start, m_text.bytes(start, length), bytes});
     noteReplacement(start, length, bytes.size(), m_step.replacements.constLast().removed);
     m_text.replace(start, length, bytes);
+    // Lines gone from under the view: its top comes back onto the text before anything is laid out,
+    // at the first row of a top line that was edited.
+    if (lineCount() < linesBefore && m_topLine >= firstLine) {
+        m_topLine = qMin(m_topLine, lineCount() - 1);
+        if (m_topLine <= lastLine)
+            m_topRow = 0;
+    }
     shiftLayouts(firstLine, lastLine, lineCount() - linesBefore);
     if (lineCount() != linesBefore || lastLine >= m_lastTopLine)
         m_lastTopLine = -1;

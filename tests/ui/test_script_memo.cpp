@@ -392,6 +392,48 @@ private slots:
         QCOMPARE(memo.wholeText(), u"loaded!"_qs);
     }
 
+    void removingLinesKeepsTheViewOnTheText()
+    {
+        // Edits that remove lines from under a scrolled view: the top of the view comes back onto the
+        // text, and the next paint lays out only lines that exist.
+        ScriptMemo memo;
+        memo.resize(300, 200);
+        memo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&memo));
+        QStringList lines;
+        for (int i = 0; i < 400; ++i)
+            lines.append(u"line %1"_qs.arg(i));
+        const QString text = lines.join(u'\n');
+        const auto scrolledToTheEnd = [&] {
+            memo.loadText(text);
+            memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
+            return memo.firstVisibleLine() > 300;
+        };
+        const auto onTheText = [&] {
+            memo.repaint();
+            return !memo.grab().isNull() && memo.firstVisibleLine() < memo.lineCount();
+        };
+        QVERIFY(scrolledToTheEnd());
+        QVERIFY(memo.clearLines());
+        QVERIFY(onTheText());
+        QVERIFY(scrolledToTheEnd());
+        memo.setSelection(memo.lineStartOffset(2), memo.textLength());
+        QVERIFY(memo.setSelText(u"replaced"_qs));
+        QVERIFY(onTheText());
+        QVERIFY(scrolledToTheEnd());
+        QVERIFY(memo.replaceRanges({{0, memo.lineStartOffset(399)}}, u"x"_qs));
+        QVERIFY(onTheText());
+        QVERIFY(memo.undo()); // the lines come back: the view may stay where it is
+        QVERIFY(onTheText());
+        memo.loadText(u"first"_qs);
+        QVERIFY(memo.appendAsLine(text));
+        memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
+        QVERIFY(memo.firstVisibleLine() > 300);
+        QVERIFY(memo.undo());
+        QVERIFY(onTheText());
+        QCOMPARE(memo.wholeText(), u"first"_qs);
+    }
+
     void inputMethodsCommitAsTyping()
     {
         ScriptMemo memo;

@@ -1,6 +1,5 @@
 #include "editor/script_memo.h"
 
-#include "common/win1251_codec.h"
 #include "editor/script_text.h"
 
 #include <QApplication>
@@ -12,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTextLine>
@@ -27,18 +27,8 @@ QList<QKeySequence> &reservedShortcuts()
     return shortcuts;
 }
 
-// Lines longer than this are laid out in pieces of this many characters, each starting a row of
-// its own, so that a huge line (a binary file, a minified script) never costs more than a page.
-constexpr int kSegmentLength = 4096;
 // The gap between the text and the viewport's edges, and between the line numbers and the text.
 constexpr int kTextMargin = 4;
-// How many laid-out lines the view keeps before it starts afresh.
-constexpr std::size_t kMaxCachedLayouts = 2000;
-// The distance between tab stops, as the toolkit's text controls have it.
-constexpr qreal kTabStopDistance = 80;
-// The largest removal whose bytes the last change keeps for those who follow changes; a larger one
-// is told by its length only, so that its bytes are not held longer than the undo history holds them.
-constexpr qsizetype kKeptRemovalLength = qsizetype(1) << 20;
 
 bool isControlCharacter(QChar c)
 {
@@ -47,123 +37,8 @@ bool isControlCharacter(QChar c)
 
 } // namespace
 
-// One laid-out line: a QTextLayout per segment, and its rows (visual lines) from top to bottom.
-struct ScriptMemo::LineLayout {
-    struct RowInfo {
-        int segment = 0;
-        int textLine = 0;
-        int startColumn = 0; // in the line
-        int endColumn = 0;
-        qreal top = 0;       // from the line's top
-        qreal height = 0;
-    };
-    std::vector<int> segmentStarts;
-    std::vector<RowInfo> rows;
-    qreal height = 0;
-    qreal width = 0;
-    int startState = 0; // the styler's state the line was laid out in
-    // A long line keeps its shown text: its segments, one row each, are laid out when first asked for.
-    QString longText;
-    QFont font;
-
-    int segmentCount() const { return int(segmentStarts.size()); }
-    int segmentLength(int i, int lineLength) const
-    {
-        return (i + 1 < segmentCount() ? segmentStarts[i + 1] : lineLength) - segmentStarts[i];
-    }
-    const QTextLayout &segment(int i) const
-    {
-        std::unique_ptr<QTextLayout> &laid = segments[i];
-        if (!laid) {
-            // Only a long line's segments are laid out late: one row of text each.
-            const int end = i + 1 < segmentCount() ? segmentStarts[i + 1] : int(longText.size());
-            laid = std::make_unique<QTextLayout>(longText.mid(segmentStarts[i], end - segmentStarts[i]), font);
-            QTextOption option;
-            option.setWrapMode(QTextOption::NoWrap);
-            option.setTabStopDistance(kTabStopDistance);
-            laid->setTextOption(option);
-            laid->beginLayout();
-            QTextLine line = laid->createLine();
-            line.setLineWidth(1e9);
-            line.setPosition(QPointF(0, rows[i].top));
-            laid->endLayout();
-        }
-        return *laid;
-    }
-    // The top and the bottom of a segment's rows, from the line's top.
-    std::pair<qreal, qreal> segmentSpan(int i) const
-    {
-        if (!longText.isNull())
-            return {rows[i].top, rows[i].top + rows[i].height};
-        qreal top = -1, bottom = 0;
-        for (const RowInfo &row : rows) {
-            if (row.segment != i)
-                continue;
-            if (top < 0)
-                top = row.top;
-            bottom = row.top + row.height;
-        }
-        return {qMax<qreal>(0, top), bottom};
-    }
-
-    int segmentOf(int column) const
-    {
-        const auto next = std::upper_bound(segmentStarts.begin(), segmentStarts.end(), column);
-        return int(next - segmentStarts.begin()) - 1;
-    }
-    // The row that shows column; a column at a wrap point belongs to the row it starts.
-    int rowOf(int column) const
-    {
-        if (!longText.isNull()) // one row per segment
-            return qMin(segmentOf(column), int(rows.size()) - 1);
-        for (int i = int(rows.size()) - 1; i > 0; --i) {
-            if (column >= rows[i].startColumn)
-                return i;
-        }
-        return 0;
-    }
-    QTextLine textLine(int row) const { return segment(rows[row].segment).lineAt(rows[row].textLine); }
-
-    mutable std::vector<std::unique_ptr<QTextLayout>> segments;
-};
-
-// A row of the view: which line, and which of its rows.
-struct ScriptMemo::Row {
-    int line = 0;
-    int row = 0;
-};
-
-// One command's edits: they make one undo step and signal Change once, after the caret moved.
-class ScriptMemo::EditScope {
-public:
-    EditScope(ScriptMemo *memo, EditHistory::Kind kind = EditHistory::Kind::Other) : m_memo(memo), m_kind(kind)
-    {
-        if (m_memo->m_scopeDepth++ == 0) {
-            m_memo->m_step = EditHistory::Step{};
-            m_memo->m_step.before = {m_memo->m_anchor, m_memo->m_caret};
-        }
-    }
-    ~EditScope()
-    {
-        if (--m_memo->m_scopeDepth > 0)
-            return;
-        if (!m_memo->m_step.replacements.isEmpty()) {
-            m_memo->m_step.after = {m_memo->m_anchor, m_memo->m_caret};
-            m_memo->m_history.record(std::move(m_memo->m_step), m_kind);
-        }
-        m_memo->m_step = EditHistory::Step{};
-        if (m_memo->m_changed) {
-            m_memo->m_changed = false;
-            m_memo->textReplaced();
-        }
-    }
-
-private:
-    ScriptMemo *m_memo;
-    EditHistory::Kind m_kind;
-};
-
-ScriptMemo::ScriptMemo(QWidget *parent) : QAbstractScrollArea(parent)
+ScriptMemo::ScriptMemo(QWidget *parent)
+    : QAbstractScrollArea(parent), m_document(new ScriptDocument(this)), m_layout(*m_document)
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -174,10 +49,25 @@ ScriptMemo::ScriptMemo(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    m_layout.setFont(font());
+    connect(m_document, &ScriptDocument::linesReplaced, this, &ScriptMemo::linesReplaced);
+    connect(m_document, &ScriptDocument::textReset, this, &ScriptMemo::textReset);
+    connect(m_document, &ScriptDocument::changed, this, &ScriptMemo::textChanged);
+    connect(m_document, &ScriptDocument::selectionChanged, this, &ScriptMemo::selectionChanged);
+    connect(m_document, &ScriptDocument::restyled, this, [this] {
+        m_layout.clear(true);
+        viewport()->update();
+    });
+    connect(m_document, &ScriptDocument::loadingProgressed, viewport(), qOverload<>(&QWidget::update));
+    updateLayoutWidth();
     updateScrollRange();
 }
 
-ScriptMemo::~ScriptMemo() = default;
+ScriptMemo::~ScriptMemo()
+{
+    // The document goes with the memo's children, after the view: it tells nothing more.
+    m_document->disconnect(this);
+}
 
 void ScriptMemo::setReservedShortcuts(const QList<QKeySequence> &shortcuts)
 {
@@ -186,49 +76,11 @@ void ScriptMemo::setReservedShortcuts(const QList<QKeySequence> &shortcuts)
 
 // ---- Reading the text ----------------------------------------------------------------------
 
-qsizetype ScriptMemo::SelStart() const
-{
-    return qMin(m_anchor, m_caret);
-}
-
-qsizetype ScriptMemo::SelLength() const
-{
-    return qAbs(m_caret - m_anchor);
-}
-
-QString ScriptMemo::SelText() const
-{
-    return m_text.text(SelStart(), SelLength());
-}
-
 QPoint ScriptMemo::CaretPos() const
 {
-    const qsizetype end = qMax(m_anchor, m_caret);
-    const int line = m_text.lineOf(end);
-    return QPoint(int(end - m_text.lineStart(line)), line);
-}
-
-QString ScriptMemo::line(int index) const
-{
-    if (index < 0 || index >= lineCount())
-        return QString();
-    return m_text.lineText(index);
-}
-
-QByteArray ScriptMemo::fileBytes(const Progress &progress) const
-{
-    return m_text.allBytes(progress);
-}
-
-QString ScriptMemo::wholeText() const
-{
-    return m_text.text(0, m_text.length());
-}
-
-QString ScriptMemo::textRange(qsizetype start, qsizetype length) const
-{
-    start = qBound<qsizetype>(0, start, m_text.length());
-    return m_text.text(start, qBound<qsizetype>(0, length, m_text.length() - start));
+    const qsizetype end = m_document->selectionEnd();
+    const int line = m_document->lineOf(end);
+    return QPoint(int(end - m_document->lineStart(line)), line);
 }
 
 QString ScriptMemo::toPlainText() const
@@ -236,24 +88,64 @@ QString ScriptMemo::toPlainText() const
     return wholeText().replace(ScriptText::kCrLf, QStringLiteral("\n"));
 }
 
-// ---- Selection -----------------------------------------------------------------------------
+// ---- Following the document ----------------------------------------------------------------
 
-void ScriptMemo::setSelection(qsizetype anchor, qsizetype caret)
+void ScriptMemo::linesReplaced(int firstLine, int lastLine, int delta)
 {
-    if (isLoading())
-        return;
-    anchor = m_text.snapped(anchor);
-    caret = m_text.snapped(caret);
-    if (anchor == m_anchor && caret == m_caret)
-        return;
-    m_anchor = anchor;
-    m_caret = caret;
-    m_history.close();
+    m_layout.linesReplaced(firstLine, lastLine, delta);
+    if (delta != 0 || lastLine >= m_lastTop.line)
+        m_lastTopKnown = false;
+    // Lines gone from under the view: its top comes back onto the text before anything is laid out,
+    // at the first row of a top line that was edited.
+    if (delta < 0 && m_top.line >= firstLine) {
+        if (m_top.line <= lastLine)
+            m_top.row = 0;
+        m_top.line = qMin(m_top.line, lineCount() - 1);
+    }
+}
+
+void ScriptMemo::textReset()
+{
+    m_layout.clear();
+    m_highlights.clear();
+    m_top = {};
+    m_xOffset = 0;
+    m_lastTopKnown = false;
+}
+
+void ScriptMemo::textChanged()
+{
+    m_desiredX = -1;
+    updateLayoutWidth(); // the line numbers may have grown by a digit
+    m_top.row = qMin(m_top.row, int(layoutOf(m_top.line).rows.size()) - 1);
+    if (m_showCaretOnChange) {
+        m_showCaretOnChange = false;
+        ensureCursorVisible();
+    }
+    updateScrollRange();
+    restartBlink();
+    viewport()->update();
+    emit caretMoved();
+    emit Change();
+}
+
+void ScriptMemo::selectionChanged()
+{
     restartBlink();
     viewport()->update();
     updatePrimarySelection();
     emit caretMoved();
 }
+
+template <typename Edit>
+bool ScriptMemo::editShowingCaret(Edit edit)
+{
+    m_showCaretOnChange = true;
+    const auto done = qScopeGuard([this] { m_showCaretOnChange = false; });
+    return edit();
+}
+
+// ---- Selection -----------------------------------------------------------------------------
 
 void ScriptMemo::setSelStart(qsizetype offset)
 {
@@ -269,244 +161,81 @@ void ScriptMemo::setSelLength(qsizetype length)
 
 void ScriptMemo::selectAll()
 {
-    setSelection(0, m_text.length());
+    setSelection(0, textLength());
 }
 
 void ScriptMemo::moveCaret(qsizetype offset, bool keepAnchor)
 {
     m_desiredX = -1;
-    setSelection(keepAnchor ? m_anchor : offset, offset);
+    setSelection(keepAnchor ? anchorOffset() : offset, offset);
     ensureCursorVisible();
 }
 
 // ---- Editing -------------------------------------------------------------------------------
 
-bool ScriptMemo::replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes)
-{
-    Q_ASSERT(m_scopeDepth > 0);
-    // While a file is read into the window nothing else goes in: it would be lost under the file's text.
-    if ((length == 0 && bytes.isEmpty()) || isLoading())
-        return false;
-    const int firstLine = m_text.lineOf(start);
-    const int lastLine = m_text.lineOf(start + length);
-    const int linesBefore = lineCount();
-    m_step.replacements.append({start, m_text.bytes(start, length), bytes});
-    noteReplacement(start, length, bytes.size(), m_step.replacements.constLast().removed);
-    m_text.replace(start, length, bytes);
-    // Lines gone from under the view: its top comes back onto the text before anything is laid out,
-    // at the first row of a top line that was edited.
-    if (lineCount() < linesBefore && m_topLine >= firstLine) {
-        m_topLine = qMin(m_topLine, lineCount() - 1);
-        if (m_topLine <= lastLine)
-            m_topRow = 0;
-    }
-    shiftLayouts(firstLine, lastLine, lineCount() - linesBefore);
-    if (lineCount() != linesBefore || lastLine >= m_lastTopLine)
-        m_lastTopLine = -1;
-    updateLineStates(firstLine, lastLine, lineCount() - linesBefore);
-    m_modified = true;
-    m_changed = true;
-    return true;
-}
-
-// Widens the last change by a replacement of the command under way; the first one starts it afresh.
-void ScriptMemo::noteReplacement(qsizetype start, qsizetype length, qsizetype insertedLength, const QByteArray &removed)
-{
-    if (!m_changed) {
-        m_lastChange = {start, length, insertedLength, length <= kKeptRemovalLength ? removed : QByteArray()};
-        return;
-    }
-    // The stretch so far and this replacement, in the text before it, joined; what lies between
-    // them is unchanged text that counts as removed and inserted again.
-    TextChange &change = m_lastChange;
-    const qsizetype end = change.start + change.insertedLength;
-    const qsizetype joinedStart = qMin(change.start, start);
-    const qsizetype joinedEnd = qMax(end, start + length);
-    change.removedLength += (change.start - joinedStart) + (joinedEnd - end);
-    change.insertedLength = joinedEnd - joinedStart + insertedLength - length;
-    change.start = joinedStart;
-    change.removed.clear();
-}
-
-void ScriptMemo::textReplaced()
-{
-    m_desiredX = -1;
-    updateScrollRange();
-    restartBlink();
-    viewport()->update();
-    emit caretMoved();
-    emit Change();
-}
-
 bool ScriptMemo::setSelText(const QString &text)
 {
-    EditScope scope(this);
-    const qsizetype start = SelStart();
-    const QByteArray bytes = ScriptText::encodedText(text);
-    if (!replaceBytes(start, SelLength(), bytes))
-        return false;
-    m_anchor = m_caret = start + bytes.size();
-    return true;
+    return m_document->replaceSelection(text);
 }
 
 bool ScriptMemo::setLine(int index, const QString &text)
 {
-    if (index < 0 || index >= lineCount())
-        return false;
-    EditScope scope(this);
-    const qsizetype start = m_text.lineStart(index);
-    if (!replaceBytes(start, m_text.lineLength(index), ScriptText::encodedText(text)))
-        return false;
-    m_anchor = m_text.snapped(m_anchor);
-    m_caret = m_text.snapped(m_caret);
-    return true;
+    return m_document->setLine(index, text);
 }
 
 bool ScriptMemo::clearLines()
 {
-    EditScope scope(this);
-    if (!replaceBytes(0, m_text.length(), QByteArray()))
-        return false;
-    m_anchor = m_caret = 0;
-    return true;
+    return m_document->clearLines();
 }
 
 bool ScriptMemo::appendAsLine(const QString &text)
 {
-    EditScope scope(this);
-    const QByteArray bytes = ScriptText::appendedAsLine(m_text.endsWithLineBreak(), text);
-    if (!replaceBytes(m_text.length(), 0, bytes))
-        return false;
-    m_anchor = m_caret = m_text.length();
-    ensureCursorVisible();
-    return true;
+    return editShowingCaret([&] { return m_document->appendAsLine(text); });
 }
 
 bool ScriptMemo::replaceRanges(const QList<Range> &ranges, const QString &text)
 {
-    if (ranges.isEmpty())
-        return false;
-    EditScope scope(this);
-    const QByteArray bytes = ScriptText::encodedText(text);
-    // From the last range back, so that the offsets of the ranges still to do stay valid.
-    bool changed = false;
-    for (auto range = ranges.crbegin(); range != ranges.crend(); ++range)
-        changed = replaceBytes(range->start, range->length, bytes) || changed;
-    if (!changed)
-        return false;
-    qsizetype caret = ranges.constLast().start + bytes.size();
-    for (qsizetype i = 0; i + 1 < ranges.size(); ++i)
-        caret += bytes.size() - ranges.at(i).length;
-    m_anchor = m_caret = caret;
-    ensureCursorVisible();
-    return true;
+    return editShowingCaret([&] { return m_document->replaceRanges(ranges, text); });
 }
 
 void ScriptMemo::loadFile(const QByteArray &fileBytes, const Progress &progress)
 {
-    loadPrepared(TextBuffer::prepare(fileBytes, progress));
+    m_document->loadFile(fileBytes, progress);
 }
 
 void ScriptMemo::loadPrepared(TextBuffer::Prepared &&text)
 {
-    m_loadingPercent = -1;
-    EditScope scope(this);
-    m_lastChange = {0, m_text.length(), text.bytes.size(), {}};
-    m_text.adopt(std::move(text));
-    m_history.clear();
-    forgetLayouts();
-    m_lineStates.clear();
-    m_highlights.clear();
-    m_widestLine = 0;
-    m_anchor = m_caret = 0;
-    m_topLine = m_topRow = 0;
-    m_xOffset = 0;
-    m_modified = false;
-    m_changed = true;
-    startStateWarmUp();
-}
-
-void ScriptMemo::setLoadingProgress(int percent)
-{
-    m_loadingPercent = percent;
-    viewport()->update();
+    m_document->loadPrepared(std::move(text));
 }
 
 void ScriptMemo::loadText(QStringView text, const Progress &progress)
 {
-    loadFile(ScriptText::encodedText(text), progress);
+    m_document->loadText(text, progress);
 }
 
 bool ScriptMemo::insertTyped(const QString &text)
 {
     if (!takesEdits() || text.isEmpty())
         return false;
-    const qsizetype start = SelStart();
-    const QByteArray bytes = ScriptText::encodedText(text);
-    {
-        EditScope scope(this, EditHistory::Kind::Typing);
-        if (!replaceBytes(start, SelLength(), bytes))
-            return false;
-        m_anchor = m_caret = start + bytes.size();
-        ensureCursorVisible();
-    }
+    if (!editShowingCaret([&] { return m_document->replaceSelection(text, ScriptDocument::EditKind::Typing); }))
+        return false;
     emit typed(text);
     return true;
 }
 
-bool ScriptMemo::deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind)
+bool ScriptMemo::removeSelectionOr(qsizetype from, qsizetype to, ScriptDocument::EditKind kind)
 {
-    if (!takesEdits())
-        return false;
-    if (SelLength() > 0) {
-        from = SelStart();
-        to = from + SelLength();
-        kind = EditHistory::Kind::Other;
-    }
-    if (from >= to)
-        return false;
-    EditScope scope(this, kind);
-    if (!replaceBytes(from, to - from, QByteArray()))
-        return false;
-    m_anchor = m_caret = from;
-    ensureCursorVisible();
-    return true;
-}
-
-void ScriptMemo::applyHistoryStep(const EditHistory::Step &step, bool undoing)
-{
-    {
-        EditScope scope(this);
-        if (undoing) {
-            for (auto r = step.replacements.crbegin(); r != step.replacements.crend(); ++r)
-                replaceBytes(r->start, r->inserted.size(), r->removed);
-        } else {
-            for (const EditHistory::Replacement &r : step.replacements)
-                replaceBytes(r.start, r.removed.size(), r.inserted);
-        }
-        const EditHistory::Selection &selection = undoing ? step.before : step.after;
-        m_anchor = m_text.snapped(selection.anchor);
-        m_caret = m_text.snapped(selection.caret);
-        // The replayed edits are not a step of their own.
-        m_step.replacements.clear();
-    }
-    ensureCursorVisible();
+    return takesEdits() && editShowingCaret([&] { return m_document->removeSelectionOr(from, to, kind); });
 }
 
 bool ScriptMemo::undo()
 {
-    if (!m_history.canUndo() || !takesEdits())
-        return false;
-    applyHistoryStep(m_history.takeUndo(), true);
-    return true;
+    return takesEdits() && editShowingCaret([&] { return m_document->undo(); });
 }
 
 bool ScriptMemo::redo()
 {
-    if (!m_history.canRedo() || !takesEdits())
-        return false;
-    applyHistoryStep(m_history.takeRedo(), false);
-    return true;
+    return takesEdits() && editShowingCaret([&] { return m_document->redo(); });
 }
 
 // ---- Clipboard -----------------------------------------------------------------------------
@@ -530,7 +259,7 @@ bool ScriptMemo::cut()
     if (SelLength() == 0 || !takesEdits())
         return false;
     copy();
-    return deleteSelectionOr(0, 0, EditHistory::Kind::Other);
+    return removeSelectionOr(0, 0, ScriptDocument::EditKind::Other);
 }
 
 bool ScriptMemo::paste()
@@ -542,14 +271,7 @@ bool ScriptMemo::insertFromMimeData(const QMimeData *source)
 {
     if (!source || !source->hasText() || !takesEdits())
         return false;
-    EditScope scope(this);
-    const qsizetype start = SelStart();
-    const QByteArray bytes = ScriptText::encodedText(source->text());
-    if (!replaceBytes(start, SelLength(), bytes))
-        return false;
-    m_anchor = m_caret = start + bytes.size();
-    ensureCursorVisible();
-    return true;
+    return editShowingCaret([&] { return m_document->replaceSelection(source->text()); });
 }
 
 void ScriptMemo::updatePrimarySelection()
@@ -561,201 +283,116 @@ void ScriptMemo::updatePrimarySelection()
 
 // ---- Caret movement ------------------------------------------------------------------------
 
-qsizetype ScriptMemo::previousCharacter(qsizetype offset) const
-{
-    if (offset <= 0)
-        return 0;
-    // A line break is one step: from a line's start back to the end of the line before.
-    if (offset >= 2 && m_text.byteAt(offset - 1) == '\n')
-        return offset - 2;
-    return offset - 1;
-}
-
-qsizetype ScriptMemo::nextCharacter(qsizetype offset) const
-{
-    if (offset >= m_text.length())
-        return m_text.length();
-    if (m_text.byteAt(offset) == '\r' && offset + 1 < m_text.length())
-        return offset + 2;
-    return offset + 1;
-}
-
-namespace {
-
-bool isWordByte(char b)
-{
-    const QChar c = Win1251::toUnicode(uchar(b));
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-} // namespace
-
-qsizetype ScriptMemo::wordStartBefore(qsizetype offset) const
-{
-    qsizetype at = previousCharacter(offset);
-    while (at > 0 && !isWordByte(m_text.byteAt(at)) && m_text.byteAt(at) != '\n')
-        at = previousCharacter(at);
-    while (at > 0 && isWordByte(m_text.byteAt(at - 1)))
-        --at;
-    return at;
-}
-
-qsizetype ScriptMemo::wordEndAfter(qsizetype offset) const
-{
-    qsizetype at = offset;
-    const qsizetype length = m_text.length();
-    if (at < length && m_text.byteAt(at) == '\r')
-        return nextCharacter(at);
-    while (at < length && isWordByte(m_text.byteAt(at)))
-        ++at;
-    while (at < length && !isWordByte(m_text.byteAt(at)) && m_text.byteAt(at) != '\r')
-        ++at;
-    return at;
-}
-
-ScriptMemo::Row ScriptMemo::rowAt(qsizetype offset) const
-{
-    const int line = m_text.lineOf(offset);
-    return {line, layoutOf(line).rowOf(int(offset - m_text.lineStart(line)))};
-}
-
-qreal ScriptMemo::rowX(qsizetype offset) const
-{
-    const int line = m_text.lineOf(offset);
-    const LineLayout &layout = layoutOf(line);
-    const int column = int(offset - m_text.lineStart(line));
-    const int row = layout.rowOf(column);
-    return layout.textLine(row).cursorToX(column - layout.segmentStarts[layout.rows[row].segment]);
-}
-
 qsizetype ScriptMemo::rowMove(qsizetype offset, int rows)
 {
     if (m_desiredX < 0)
-        m_desiredX = rowX(offset);
-    Row at = rowAt(offset);
-    for (int step = 0; step < qAbs(rows); ++step) {
-        if (rows < 0) {
-            if (at.row > 0) {
-                --at.row;
-            } else if (at.line > 0) {
-                --at.line;
-                at.row = int(layoutOf(at.line).rows.size()) - 1;
-            } else {
-                return 0;
-            }
+        m_desiredX = m_layout.xOf(offset);
+    Row at = m_layout.rowOf(offset);
+    int moved = 0;
+    for (; moved < qAbs(rows); ++moved) {
+        if (rows < 0 && at.row > 0) {
+            --at.row;
+        } else if (rows < 0 && at.line > 0) {
+            --at.line;
+            at.row = int(layoutOf(at.line).rows.size()) - 1;
+        } else if (rows > 0 && at.row + 1 < int(layoutOf(at.line).rows.size())) {
+            ++at.row;
+        } else if (rows > 0 && at.line + 1 < lineCount()) {
+            ++at.line;
+            at.row = 0;
         } else {
-            if (at.row + 1 < int(layoutOf(at.line).rows.size())) {
-                ++at.row;
-            } else if (at.line + 1 < lineCount()) {
-                ++at.line;
-                at.row = 0;
-            } else {
-                return m_text.length();
-            }
+            return rows < 0 ? 0 : textLength();
         }
     }
     const LineLayout &layout = layoutOf(at.line);
     const LineLayout::RowInfo &info = layout.rows[at.row];
     int column = layout.textLine(at.row).xToCursor(m_desiredX) + layout.segmentStarts[info.segment];
     column = qBound(info.startColumn, column, info.endColumn);
-    return m_text.lineStart(at.line) + column;
+    return lineStartOffset(at.line) + column;
 }
 
 qsizetype ScriptMemo::rowEdge(qsizetype offset, bool end) const
 {
-    const int line = m_text.lineOf(offset);
+    const int line = lineOfOffset(offset);
     const LineLayout &layout = layoutOf(line);
-    const LineLayout::RowInfo &info = layout.rows[layout.rowOf(int(offset - m_text.lineStart(line)))];
+    const LineLayout::RowInfo &info = layout.rows[layout.rowOf(int(offset - lineStartOffset(line)))];
     qsizetype column = end ? info.endColumn : info.startColumn;
     // At a wrap point the end of a row is the start of the next: stay before the row's last space.
-    if (end && info.endColumn < m_text.lineLength(line) && column > info.startColumn)
+    if (end && info.endColumn < lineLength(line) && column > info.startColumn)
         --column;
-    return m_text.lineStart(line) + column;
+    return lineStartOffset(line) + column;
 }
 
-void ScriptMemo::selectWordAt(qsizetype offset)
+void ScriptMemo::movePage(int direction, bool selecting)
 {
-    qsizetype start = offset;
-    qsizetype end = offset;
-    while (start > 0 && isWordByte(m_text.byteAt(start - 1)))
-        --start;
-    while (end < m_text.length() && isWordByte(m_text.byteAt(end)))
-        ++end;
-    if (start == end && end < m_text.length() && m_text.byteAt(end) != '\r')
-        ++end;
-    setSelection(start, end);
+    const int rows = pageRows();
+    const qsizetype target = rowMove(caretOffset(), direction * rows);
+    setSelection(selecting ? anchorOffset() : target, target);
+    ensureCursorVisible();
 }
-
-void ScriptMemo::selectLineAt(qsizetype offset)
-{
-    const int line = m_text.lineOf(offset);
-    const qsizetype end = line + 1 < lineCount() ? m_text.lineStart(line + 1) : m_text.length();
-    setSelection(m_text.lineStart(line), end);
-}
-
-// ---- Keys ----------------------------------------------------------------------------------
 
 bool ScriptMemo::handleMovementKey(QKeyEvent *event)
 {
+    const ScriptDocument &d = *m_document;
     struct Move {
         QKeySequence::StandardKey key;
         QKeySequence::StandardKey selecting;
-        std::function<qsizetype(ScriptMemo *, qsizetype)> target;
+        std::function<qsizetype(qsizetype)> target;
     };
-    const int pageRows = qMax(1, viewport()->height() / qMax(1, fontMetrics().lineSpacing()) - 1);
-    static const auto lineStartOf = [](ScriptMemo *m, qsizetype o) { return m->m_text.lineStart(m->m_text.lineOf(o)); };
-    static const auto lineEndOf = [](ScriptMemo *m, qsizetype o) { return m->m_text.lineEnd(m->m_text.lineOf(o)); };
     const Move moves[] = {
-        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar,
-         [](ScriptMemo *m, qsizetype o) { return m->nextCharacter(o); }},
+        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, [&](qsizetype o) { return d.nextCharacter(o); }},
         {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
-         [](ScriptMemo *m, qsizetype o) { return m->previousCharacter(o); }},
-        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord,
-         [](ScriptMemo *m, qsizetype o) { return m->wordEndAfter(o); }},
+         [&](qsizetype o) { return d.previousCharacter(o); }},
+        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, [&](qsizetype o) { return d.wordEndAfter(o); }},
         {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord,
-         [](ScriptMemo *m, qsizetype o) { return m->wordStartBefore(o); }},
-        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine,
-         [](ScriptMemo *m, qsizetype o) { return m->rowEdge(o, false); }},
-        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine,
-         [](ScriptMemo *m, qsizetype o) { return m->rowEdge(o, true); }},
-        {QKeySequence::MoveToStartOfBlock, QKeySequence::SelectStartOfBlock, lineStartOf},
-        {QKeySequence::MoveToEndOfBlock, QKeySequence::SelectEndOfBlock, lineEndOf},
-        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument,
-         [](ScriptMemo *, qsizetype) { return qsizetype(0); }},
-        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument,
-         [](ScriptMemo *m, qsizetype) { return m->m_text.length(); }},
+         [&](qsizetype o) { return d.wordStartBefore(o); }},
+        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, [&](qsizetype o) { return rowEdge(o, false); }},
+        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, [&](qsizetype o) { return rowEdge(o, true); }},
+        {QKeySequence::MoveToStartOfBlock, QKeySequence::SelectStartOfBlock,
+         [&](qsizetype o) { return d.lineStart(d.lineOf(o)); }},
+        {QKeySequence::MoveToEndOfBlock, QKeySequence::SelectEndOfBlock, [&](qsizetype o) { return d.lineEnd(d.lineOf(o)); }},
+        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, [](qsizetype) { return qsizetype(0); }},
+        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, [&](qsizetype) { return d.length(); }},
     };
     for (const Move &move : moves) {
         const bool selecting = event->matches(move.selecting);
         if (selecting || event->matches(move.key)) {
-            moveCaret(move.target(this, m_caret), selecting);
+            moveCaret(move.target(d.caret()), selecting);
             return true;
         }
     }
     const struct {
         QKeySequence::StandardKey key, selecting;
-        int rows;
+        int direction;
+        bool page;
     } vertical[] = {
-        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, 1},
-        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, -1},
-        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, pageRows},
-        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, -pageRows},
+        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, 1, false},
+        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, -1, false},
+        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, 1, true},
+        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, -1, true},
     };
     for (const auto &move : vertical) {
         const bool selecting = event->matches(move.selecting);
-        if (selecting || event->matches(move.key)) {
-            // The column aimed at stays that of the first vertical move until the caret moves otherwise.
-            const qsizetype target = rowMove(m_caret, move.rows);
-            setSelection(selecting ? m_anchor : target, target);
+        if (!selecting && !event->matches(move.key))
+            continue;
+        // The column aimed at stays that of the first vertical move until the caret moves otherwise.
+        if (move.page) {
+            movePage(move.direction, selecting);
+        } else {
+            const qsizetype target = rowMove(d.caret(), move.direction);
+            setSelection(selecting ? d.anchor() : target, target);
             ensureCursorVisible();
-            return true;
         }
+        return true;
     }
     return false;
 }
 
 bool ScriptMemo::handleEditingKey(QKeyEvent *event)
 {
+    using Kind = ScriptDocument::EditKind;
+    const ScriptDocument &d = *m_document;
+    const qsizetype caret = d.caret();
     if (event->matches(QKeySequence::Copy)) {
         copy();
     } else if (event->matches(QKeySequence::Cut)) {
@@ -772,17 +409,17 @@ bool ScriptMemo::handleEditingKey(QKeyEvent *event)
                || event->matches(QKeySequence::InsertLineSeparator)) {
         insertTyped(ScriptText::kCrLf);
     } else if (event->matches(QKeySequence::Delete)) {
-        deleteSelectionOr(m_caret, nextCharacter(m_caret), EditHistory::Kind::DeletingForward);
+        removeSelectionOr(caret, d.nextCharacter(caret), Kind::DeletingForward);
     } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
-        deleteSelectionOr(m_caret, wordEndAfter(m_caret), EditHistory::Kind::Other);
+        removeSelectionOr(caret, d.wordEndAfter(caret), Kind::Other);
     } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
-        deleteSelectionOr(wordStartBefore(m_caret), m_caret, EditHistory::Kind::Other);
+        removeSelectionOr(d.wordStartBefore(caret), caret, Kind::Other);
     } else if (event->matches(QKeySequence::DeleteEndOfLine)) {
-        deleteSelectionOr(m_caret, qMax(nextCharacter(m_caret) == m_caret + 2 ? m_caret + 2 : m_caret,
-                                        m_text.lineEnd(m_text.lineOf(m_caret))),
-                          EditHistory::Kind::Other);
+        // At a line's end the line break goes; elsewhere the rest of the line.
+        const qsizetype lineEnd = d.lineEnd(d.lineOf(caret));
+        removeSelectionOr(caret, caret == lineEnd ? d.nextCharacter(caret) : lineEnd, Kind::Other);
     } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
-        deleteSelectionOr(previousCharacter(m_caret), m_caret, EditHistory::Kind::DeletingBackward);
+        removeSelectionOr(d.previousCharacter(caret), caret, Kind::DeletingBackward);
     } else {
         return false;
     }
@@ -861,19 +498,17 @@ void ScriptMemo::inputMethodEvent(QInputMethodEvent *event)
         event->ignore();
         return;
     }
+    bool committed = false;
     if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
-        EditScope scope(this, EditHistory::Kind::Typing);
         qsizetype start = SelStart();
         qsizetype length = SelLength();
         if (event->replacementLength() > 0 || event->replacementStart() != 0) {
-            start = m_text.snapped(m_caret + event->replacementStart());
-            length = m_text.snapped(start + event->replacementLength()) - start;
+            start = m_document->snapped(caretOffset() + event->replacementStart());
+            length = m_document->snapped(start + event->replacementLength()) - start;
         }
-        const QByteArray bytes = ScriptText::encodedText(event->commitString());
-        if (replaceBytes(start, length, bytes))
-            m_anchor = m_caret = start + bytes.size();
+        committed = m_document->replace(start, length, event->commitString(), ScriptDocument::EditKind::Typing);
     }
-    if (!event->commitString().isEmpty())
+    if (committed && !event->commitString().isEmpty())
         emit typed(event->commitString());
     m_preedit = event->preeditString();
     m_preeditCursor = int(m_preedit.size());
@@ -881,29 +516,31 @@ void ScriptMemo::inputMethodEvent(QInputMethodEvent *event)
         if (attribute.type == QInputMethodEvent::Cursor)
             m_preeditCursor = attribute.start;
     }
-    refreshLines(m_text.lineOf(m_caret), m_text.lineOf(m_caret));
+    m_layout.setPreedit(caretOffset(), m_preedit);
+    const int caretLine = lineOfOffset(caretOffset());
+    refreshLines(caretLine, caretLine);
     ensureCursorVisible();
-    viewport()->update();
     event->accept();
 }
 
 QVariant ScriptMemo::inputMethodQuery(Qt::InputMethodQuery query) const
 {
-    const int line = m_text.lineOf(m_caret);
-    const qsizetype lineStart = m_text.lineStart(line);
+    const qsizetype caret = caretOffset();
+    const int line = lineOfOffset(caret);
+    const qsizetype lineStart = lineStartOffset(line);
     switch (query) {
     case Qt::ImEnabled:
         return !m_readOnly;
     case Qt::ImCursorRectangle:
-        return offsetRect(m_caret).translated(viewport()->pos());
+        return offsetRect(caret).translated(viewport()->pos());
     case Qt::ImFont:
         return font();
     case Qt::ImCursorPosition:
-        return int(m_caret - lineStart);
+        return int(caret - lineStart);
     case Qt::ImAnchorPosition:
-        return int(qBound(lineStart, m_anchor, m_text.lineEnd(line)) - lineStart);
+        return int(qBound(lineStart, anchorOffset(), m_document->lineEnd(line)) - lineStart);
     case Qt::ImSurroundingText:
-        return m_text.lineText(line);
+        return this->line(line);
     case Qt::ImCurrentSelection:
         return SelLength() < 4096 ? SelText() : QString();
     case Qt::ImHints:
@@ -933,223 +570,20 @@ qreal ScriptMemo::layoutWidth() const
     return qMax<qreal>(20, viewport()->width() - textLeft() - kTextMargin);
 }
 
-QString ScriptMemo::displayText(QString shown) const
+void ScriptMemo::updateLayoutWidth()
 {
-    // Control characters (mIRC's bold, colour, underline, reverse and plain codes among them) are
-    // shown as the pictures Unicode has for them, one to a character, so offsets stay as they are.
-    for (QChar &c : shown) {
-        if (c.unicode() < 0x20 && c != u'\t')
-            c = QChar(0x2400 + c.unicode());
-        else if (c.unicode() == 0x7F)
-            c = QChar(0x2421);
-        else if (c.unicode() == 0x98)
-            c = QChar(0xFFFD);
-    }
-    return shown;
+    m_layout.setWidth(layoutWidth());
 }
 
-ScriptMemo::LineStyle ScriptMemo::styleOf(int line, int startState) const
+int ScriptMemo::pageRows() const
 {
-    // A long line is no script line: it is drawn plain and passes the state on as it came.
-    if (m_text.lineLength(line) > kLongLine)
-        return {{}, startState};
-    return m_styler(m_text.lineText(line), startState);
-}
-
-const ScriptMemo::LineLayout &ScriptMemo::layoutOf(int line) const
-{
-    const auto found = m_layouts.find(line);
-    if (found != m_layouts.end()) {
-        if (!m_styler || found->second->startState == lineStartState(line))
-            return *found->second;
-        m_layouts.erase(found);
-    }
-    if (m_layouts.size() >= kMaxCachedLayouts)
-        m_layouts.clear();
-    std::unique_ptr<LineLayout> layout = buildLayout(line, true);
-    m_widestLine = qMax(m_widestLine, layout->width);
-    return *m_layouts.emplace(line, std::move(layout)).first->second;
-}
-
-qreal ScriptMemo::lineHeight(int line) const
-{
-    // A line not laid out yet is measured without its colours, which never change its rows.
-    const auto found = m_layouts.find(line);
-    return found != m_layouts.end() ? found->second->height : buildLayout(line, false)->height;
-}
-
-std::unique_ptr<ScriptMemo::LineLayout> ScriptMemo::buildLayout(int line, bool styled) const
-{
-    auto layout = std::make_unique<LineLayout>();
-    if (m_text.lineLength(line) > kLongLine && m_preedit.isEmpty())
-        return buildLongLayout(line, std::move(layout));
-    const QString raw = m_text.lineText(line);
-    const QString text = displayText(raw);
-    const bool preeditHere = !m_preedit.isEmpty() && line == m_text.lineOf(m_caret);
-    const int preeditColumn = int(m_caret - m_text.lineStart(line));
-    QTextOption option;
-    option.setWrapMode(m_wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    option.setTabStopDistance(kTabStopDistance);
-    QList<Mark> marks;
-    if (m_styler && styled) {
-        layout->startState = lineStartState(line);
-        marks = styleOf(line, layout->startState).marks;
-    }
-    const qreal width = m_wordWrap ? layoutWidth() : 1e9;
-    qreal y = 0;
-    int start = 0;
-    do {
-        const int length = qMin<int>(kSegmentLength, int(text.size()) - start);
-        auto segment = std::make_unique<QTextLayout>(text.mid(start, length), font());
-        segment->setCacheEnabled(true);
-        segment->setTextOption(option);
-        if (preeditHere && preeditColumn >= start && preeditColumn <= start + length)
-            segment->setPreeditArea(preeditColumn - start, m_preedit);
-        QList<QTextLayout::FormatRange> formats;
-        for (const Mark &mark : marks) {
-            const int from = qMax(mark.start, start);
-            const int to = qMin(mark.start + mark.length, start + length);
-            if (from < to)
-                formats.append({from - start, to - from, mark.format});
-        }
-        segment->setFormats(formats);
-        segment->beginLayout();
-        for (QTextLine textLine = segment->createLine(); textLine.isValid(); textLine = segment->createLine()) {
-            textLine.setLineWidth(width);
-            textLine.setPosition(QPointF(0, y));
-            layout->rows.push_back({int(layout->segments.size()), textLine.lineNumber(), start + textLine.textStart(),
-                                    start + textLine.textStart() + textLine.textLength(), y, textLine.height()});
-            y += textLine.height();
-            layout->width = qMax(layout->width, textLine.naturalTextWidth());
-        }
-        segment->endLayout();
-        layout->segmentStarts.push_back(start);
-        layout->segments.push_back(std::move(segment));
-        start += length;
-    } while (start < text.size());
-    // A preedit text lengthens the row it stands in; the rows' columns keep counting the line's text.
-    if (preeditHere) {
-        for (LineLayout::RowInfo &row : layout->rows) {
-            row.startColumn = qMin<int>(row.startColumn, int(text.size()));
-            row.endColumn = qMin<int>(row.endColumn, int(text.size()));
-        }
-    }
-    layout->height = y;
-    return layout;
-}
-
-std::unique_ptr<ScriptMemo::LineLayout> ScriptMemo::buildLongLayout(int line, std::unique_ptr<LineLayout> layout) const
-{
-    layout->font = font();
-    layout->longText = displayText(m_text.lineText(line));
-    layout->startState = m_styler ? lineStartState(line) : 0;
-    const QFontMetricsF metrics(layout->font);
-    const int length = int(layout->longText.size());
-    // Rows of as many characters as the view's width holds, or of a segment's length unwrapped.
-    const int columns = m_wordWrap ? qMax(16, int(layoutWidth() / qMax<qreal>(1, metrics.horizontalAdvance(u'x'))))
-                                   : kSegmentLength;
-    const qreal rowHeight = metrics.height();
-    const int count = (length + columns - 1) / columns;
-    layout->segmentStarts.reserve(count);
-    layout->rows.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const int start = i * columns;
-        layout->segmentStarts.push_back(start);
-        layout->rows.push_back({i, 0, start, qMin(length, start + columns), i * rowHeight, rowHeight});
-    }
-    layout->segments.resize(count);
-    layout->height = count * rowHeight;
-    layout->width = m_wordWrap ? layoutWidth() : columns * metrics.horizontalAdvance(u'x');
-    return layout;
-}
-
-void ScriptMemo::forgetLayouts()
-{
-    m_layouts.clear();
-    m_lastTopLine = -1;
-}
-
-void ScriptMemo::shiftLayouts(int firstLine, int lastLine, int delta)
-{
-    // The edited lines are laid out anew; the lines after them keep their layouts under new numbers,
-    // so an edit costs no more than the lines it touches.
-    m_layouts.erase(m_layouts.lower_bound(firstLine), m_layouts.upper_bound(lastLine));
-    if (delta == 0)
-        return;
-    std::vector<decltype(m_layouts)::node_type> after;
-    for (auto it = m_layouts.upper_bound(lastLine); it != m_layouts.end();)
-        after.push_back(m_layouts.extract(it++));
-    for (auto &node : after) {
-        node.key() += delta;
-        m_layouts.insert(std::move(node));
-    }
+    return qMax(1, viewport()->height() / qMax(1, fontMetrics().lineSpacing()) - 1);
 }
 
 void ScriptMemo::refreshLines(int first, int last)
 {
-    m_layouts.erase(m_layouts.lower_bound(first), m_layouts.upper_bound(last));
+    m_layout.refresh(first, last);
     viewport()->update();
-}
-
-void ScriptMemo::setLineStyler(const LineStyler &styler, int initialState)
-{
-    m_styler = styler;
-    m_initialState = initialState;
-    m_lineStates.clear();
-    forgetLayouts();
-    startStateWarmUp();
-    viewport()->update();
-}
-
-int ScriptMemo::lineStartState(int line) const
-{
-    if (!m_styler)
-        return m_initialState;
-    if (m_lineStates.empty())
-        m_lineStates.push_back(m_initialState);
-    while (int(m_lineStates.size()) <= line) {
-        const int previous = int(m_lineStates.size()) - 1;
-        m_lineStates.push_back(styleOf(previous, m_lineStates.back()).endState);
-    }
-    return m_lineStates[line];
-}
-
-void ScriptMemo::updateLineStates(int firstLine, int lastLine, int delta)
-{
-    // The edited lines now run from firstLine to firstLine + edited; the lines after them kept their
-    // text, and their known start states stay good as soon as the state carried into the first of
-    // them is the one it had, which is usual: only an edit that opens or closes a block changes it.
-    if (!m_styler || m_lineStates.size() <= std::size_t(firstLine) + 1)
-        return;
-    const int edited = lastLine - firstLine + delta;
-    const auto at = m_lineStates.begin() + firstLine + 1;
-    const std::size_t known = m_lineStates.size();
-    if (delta < 0)
-        m_lineStates.erase(at, at + qMin<qsizetype>(-delta, qsizetype(known) - firstLine - 1));
-    else if (delta > 0 && known > std::size_t(lastLine) + 1)
-        m_lineStates.insert(at, delta, 0);
-    else if (delta > 0)
-        m_lineStates.resize(firstLine + 1);
-    int state = m_lineStates[firstLine];
-    for (int line = firstLine; line <= firstLine + edited; ++line) {
-        state = styleOf(line, state).endState;
-        const std::size_t next = std::size_t(line) + 1;
-        if (next >= m_lineStates.size())
-            break;
-        if (line == firstLine + edited && m_lineStates[next] == state)
-            return; // converged: the rest is as it was
-        m_lineStates[next] = state;
-        if (line == firstLine + edited) {
-            m_lineStates.resize(next + 1);
-            startStateWarmUp();
-        }
-    }
-}
-
-void ScriptMemo::startStateWarmUp()
-{
-    if (m_styler && int(m_lineStates.size()) < lineCount())
-        m_stateTimer.start(0, this);
 }
 
 void ScriptMemo::setHighlights(const QList<Highlight> &highlights)
@@ -1162,8 +596,8 @@ void ScriptMemo::setHighlights(const QList<Highlight> &highlights)
 
 void ScriptMemo::paintHighlights(QPainter &painter, int line, const LineLayout &layout, QPointF origin)
 {
-    const qsizetype lineStart = m_text.lineStart(line);
-    const qsizetype lineEnd = m_text.lineEnd(line);
+    const qsizetype lineStart = lineStartOffset(line);
+    const qsizetype lineEnd = m_document->lineEnd(line);
     for (const Highlight &highlight : m_highlights) {
         const qsizetype from = qMax(highlight.start, lineStart);
         const qsizetype to = qMin(highlight.start + highlight.length, lineEnd);
@@ -1186,12 +620,11 @@ void ScriptMemo::paintHighlights(QPainter &painter, int line, const LineLayout &
 
 void ScriptMemo::setWordWrap(bool wrap)
 {
-    if (wrap == m_wordWrap)
+    if (wrap == wordWrap())
         return;
-    m_wordWrap = wrap;
-    forgetLayouts();
-    m_widestLine = 0;
-    m_topRow = 0;
+    m_layout.setWrap(wrap);
+    m_top.row = 0;
+    m_lastTopKnown = false;
     updateScrollRange();
     viewport()->update();
 }
@@ -1199,7 +632,7 @@ void ScriptMemo::setWordWrap(bool wrap)
 void ScriptMemo::setLineNumbersShown(bool shown)
 {
     m_lineNumbers = shown;
-    forgetLayouts();
+    updateLayoutWidth();
     updateScrollRange();
     viewport()->update();
 }
@@ -1210,45 +643,58 @@ void ScriptMemo::setCurrentLineMarked(bool marked)
     viewport()->update();
 }
 
+// ---- Scrolling -----------------------------------------------------------------------------
+
 qreal ScriptMemo::topLineY() const
 {
     // The top line starts above the viewport by the rows of it scrolled out of view.
-    const LineLayout &top = layoutOf(m_topLine);
-    return -top.rows[qMin<int>(m_topRow, int(top.rows.size()) - 1)].top;
+    const LineLayout &top = layoutOf(m_top.line);
+    return -top.rows[qMin<int>(m_top.row, int(top.rows.size()) - 1)].top;
 }
 
-int ScriptMemo::lastTopLine() const
+ScriptMemo::Row ScriptMemo::lastTop() const
 {
-    // The first line of the last page: the lines from it to the end fill the viewport. It is worked
-    // out again only when the end of the text or the view's size changed.
-    if (m_lastTopLine >= 0)
-        return m_lastTopLine;
-    qreal height = viewport()->height();
-    int line = lineCount() - 1;
-    while (line > 0) {
-        height -= lineHeight(line);
-        if (height < lineHeight(line - 1))
-            break;
-        --line;
+    // Worked out from the end, measuring lines without keeping them, and kept until the end of the
+    // text or the view's size changed.
+    if (m_lastTopKnown)
+        return m_lastTop;
+    qreal room = viewport()->height();
+    const int lastLine = lineCount() - 1;
+    Row top{lastLine, 0};
+    for (int line = lastLine; line >= 0; --line) {
+        const MemoLayout::Extent extent = m_layout.extentOf(line);
+        if (extent.height <= room) {
+            room -= extent.height;
+            top = {line, 0};
+            continue;
+        }
+        // The line fills the rest of the page with its last rows (at least one row of the last line).
+        const int fit = int(room / (extent.height / qMax(1, extent.rows)));
+        if (fit > 0 || line == lastLine)
+            top = {line, extent.rows - qMax(1, fit)};
+        break;
     }
-    m_lastTopLine = line;
-    return line;
+    m_lastTop = top;
+    m_lastTopKnown = true;
+    return top;
 }
 
 void ScriptMemo::updateScrollRange()
 {
+    // The vertical scroll bar counts rows, those of lines not laid out yet as estimated from their
+    // length, so that the wheel and the bar reach every row of a line wrapped into many.
     m_settingScroll = true;
     QScrollBar *vertical = verticalScrollBar();
-    const int lineHeight = qMax(1, fontMetrics().lineSpacing());
-    vertical->setRange(0, qMax(lastTopLine(), m_topLine));
-    vertical->setPageStep(qMax(1, viewport()->height() / lineHeight));
+    const int top = m_layout.rowIndex(m_top);
+    vertical->setRange(0, qMax(m_layout.rowIndex(lastTop()), top));
+    vertical->setPageStep(qMax(1, viewport()->height() / qMax(1, fontMetrics().lineSpacing())));
     vertical->setSingleStep(1);
-    vertical->setValue(m_topLine);
+    vertical->setValue(top);
     QScrollBar *horizontal = horizontalScrollBar();
-    if (m_wordWrap) {
+    if (wordWrap()) {
         horizontal->setRange(0, 0);
     } else {
-        horizontal->setRange(0, qMax(0, int(m_widestLine) + textLeft() + kTextMargin - viewport()->width()));
+        horizontal->setRange(0, qMax(0, int(m_layout.widestLine()) + textLeft() + kTextMargin - viewport()->width()));
         horizontal->setPageStep(viewport()->width());
         horizontal->setSingleStep(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 2);
     }
@@ -1261,36 +707,69 @@ void ScriptMemo::scrollContentsBy(int, int)
 {
     if (m_settingScroll)
         return;
-    m_topLine = qBound(0, verticalScrollBar()->value(), lineCount() - 1);
-    m_topRow = 0;
+    Row top = m_layout.rowAtIndex(verticalScrollBar()->value());
+    top.row = qMin(top.row, int(layoutOf(top.line).rows.size()) - 1);
+    m_top = top;
     m_xOffset = horizontalScrollBar()->value();
     viewport()->update();
 }
 
-void ScriptMemo::scrollToLine(int line, int row)
+void ScriptMemo::scrollToRow(Row top)
 {
-    m_topLine = qBound(0, line, lineCount() - 1);
-    m_topRow = qMax(0, row);
+    m_top = {qBound(0, top.line, lineCount() - 1), qMax(0, top.row)};
     updateScrollRange();
     viewport()->update();
 }
 
+void ScriptMemo::scrollByRows(int rows)
+{
+    Row top = m_top;
+    if (rows > 0) {
+        const Row last = qMax(lastTop(), m_top);
+        while (rows > 0 && top < last) {
+            const int below = int(layoutOf(top.line).rows.size()) - 1 - top.row;
+            if (below > 0) {
+                const int step = qMin(rows, below);
+                top.row += step;
+                rows -= step;
+            } else {
+                top = {top.line + 1, 0};
+                --rows;
+            }
+        }
+        top = qMin(top, last);
+    }
+    while (rows < 0 && (top.line > 0 || top.row > 0)) {
+        if (top.row > 0) {
+            const int step = qMin(-rows, top.row);
+            top.row -= step;
+            rows += step;
+        } else {
+            top.line -= 1;
+            top.row = int(layoutOf(top.line).rows.size()) - 1;
+            ++rows;
+        }
+    }
+    scrollToRow(top);
+}
+
 void ScriptMemo::ensureCursorVisible()
 {
-    const int line = m_text.lineOf(m_caret);
+    const qsizetype caret = caretOffset();
+    const int line = lineOfOffset(caret);
     const LineLayout &layout = layoutOf(line);
-    const int column = int(m_caret - m_text.lineStart(line));
+    const int column = int(caret - lineStartOffset(line));
     const int row = layout.rowOf(column);
     const qreal height = viewport()->height();
 
-    if (line < m_topLine || (line == m_topLine && row < m_topRow)) {
-        scrollToLine(line, row);
+    if (Row{line, row} < m_top) {
+        scrollToRow({line, row});
     } else {
         // The caret row's bottom, measured from the viewport's top, when the caret's line is near;
         // a far line is brought in from below without measuring what lies between.
         qreal bottom = topLineY();
         bool near = true;
-        for (int l = m_topLine; l < line; ++l) {
+        for (int l = m_top.line; l < line; ++l) {
             bottom += layoutOf(l).height;
             if (bottom > 2 * height) {
                 near = false;
@@ -1300,31 +779,28 @@ void ScriptMemo::ensureCursorVisible()
         bottom += layout.rows[row].top + layout.rows[row].height;
         if (!near || bottom > height) {
             // Put the caret's row at the bottom: walk up from it until the viewport is filled.
-            int topLine = line;
-            int topRow = row;
+            Row top{line, row};
             qreal used = layout.rows[row].height;
             while (true) {
-                int prevLine = topLine;
-                int prevRow = topRow - 1;
-                if (prevRow < 0) {
-                    if (--prevLine < 0)
+                Row previous{top.line, top.row - 1};
+                if (previous.row < 0) {
+                    if (--previous.line < 0)
                         break;
-                    prevRow = int(layoutOf(prevLine).rows.size()) - 1;
+                    previous.row = int(layoutOf(previous.line).rows.size()) - 1;
                 }
-                const qreal h = layoutOf(prevLine).rows[prevRow].height;
+                const qreal h = layoutOf(previous.line).rows[previous.row].height;
                 if (used + h > height)
                     break;
                 used += h;
-                topLine = prevLine;
-                topRow = prevRow;
+                top = previous;
             }
-            scrollToLine(topLine, topRow);
+            scrollToRow(top);
         }
     }
 
     // Sideways, where lines do not wrap.
-    if (!m_wordWrap) {
-        const qreal x = layout.textLine(row).cursorToX(column - layout.segmentStarts[layout.rows[row].segment]);
+    if (!wordWrap()) {
+        const qreal x = layout.xOf(column);
         const int visible = viewport()->width() - textLeft() - kTextMargin;
         if (x < m_xOffset)
             m_xOffset = qMax(0, int(x) - visible / 4);
@@ -1339,31 +815,30 @@ void ScriptMemo::ensureCursorVisible()
 
 QRect ScriptMemo::offsetRect(qsizetype offset) const
 {
-    offset = m_text.snapped(offset);
-    const int line = m_text.lineOf(offset);
-    if (line < m_topLine)
+    offset = m_document->snapped(offset);
+    const int line = lineOfOffset(offset);
+    if (line < m_top.line)
         return {};
     const qreal height = viewport()->height();
     qreal y = topLineY();
-    for (int l = m_topLine; l < line; ++l) {
+    for (int l = m_top.line; l < line; ++l) {
         y += layoutOf(l).height;
         if (y > height)
             return {};
     }
     const LineLayout &layout = layoutOf(line);
-    const int column = int(offset - m_text.lineStart(line));
+    const int column = int(offset - lineStartOffset(line));
     const int row = layout.rowOf(column);
-    const QTextLine textLine = layout.textLine(row);
-    const qreal x = textLine.cursorToX(column - layout.segmentStarts[layout.rows[row].segment]);
+    const qreal x = layout.xOf(column);
     return QRect(int(textLeft() + x - m_xOffset), int(y + layout.rows[row].top), 1, int(layout.rows[row].height));
 }
 
 qsizetype ScriptMemo::offsetAt(QPoint point) const
 {
     qreal y = topLineY();
-    if (point.y() < 0 && m_topLine == 0 && m_topRow == 0)
+    if (point.y() < 0 && m_top == Row{})
         return 0;
-    for (int line = m_topLine; line < lineCount(); ++line) {
+    for (int line = m_top.line; line < lineCount(); ++line) {
         const LineLayout &layout = layoutOf(line);
         if (point.y() < y + layout.height || line == lineCount() - 1) {
             int row = 0;
@@ -1374,12 +849,12 @@ qsizetype ScriptMemo::offsetAt(QPoint point) const
             int column = layout.textLine(row).xToCursor(x) + layout.segmentStarts[info.segment];
             column = qBound(info.startColumn, column, info.endColumn);
             if (point.y() >= y + layout.height)
-                return m_text.length();
-            return m_text.lineStart(line) + column;
+                return textLength();
+            return lineStartOffset(line) + column;
         }
         y += layout.height;
     }
-    return m_text.length();
+    return textLength();
 }
 
 void ScriptMemo::paintGutter(QPainter &painter, const QRect &area)
@@ -1387,7 +862,7 @@ void ScriptMemo::paintGutter(QPainter &painter, const QRect &area)
     painter.fillRect(area, palette().color(QPalette::AlternateBase));
     painter.setPen(palette().color(QPalette::PlaceholderText));
     qreal y = topLineY();
-    for (int line = m_topLine; line < lineCount() && y < area.height(); ++line) {
+    for (int line = m_top.line; line < lineCount() && y < area.height(); ++line) {
         const LineLayout &layout = layoutOf(line);
         const QRectF numberRect(0, y, area.width() - kTextMargin, layout.rows.front().height);
         painter.drawText(numberRect, Qt::AlignRight | Qt::AlignVCenter, QString::number(line + 1));
@@ -1402,16 +877,19 @@ void ScriptMemo::paintEvent(QPaintEvent *)
     const QPalette &pal = palette();
     const qsizetype selStart = SelStart();
     const qsizetype selEnd = selStart + SelLength();
-    const int caretLine = m_text.lineOf(m_caret);
+    const int caretLine = lineOfOffset(caretOffset());
     const bool caretVisible = hasFocus() && m_caretShown && !m_readOnly;
+    QTextCharFormat selected;
+    selected.setBackground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight));
+    selected.setForeground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::HighlightedText));
 
     painter.setClipRect(QRect(gutterWidth(), 0, area.width() - gutterWidth(), area.height()));
     qreal y = topLineY();
     const qreal left = textLeft() - m_xOffset;
-    for (int line = m_topLine; line < lineCount() && y < area.height(); ++line) {
+    for (int line = m_top.line; line < lineCount() && y < area.height(); ++line) {
         const LineLayout &layout = layoutOf(line);
-        const qsizetype lineStart = m_text.lineStart(line);
-        const qsizetype lineEnd = m_text.lineEnd(line);
+        const qsizetype lineStart = lineStartOffset(line);
+        const qsizetype lineEnd = m_document->lineEnd(line);
         if (m_markCurrentLine && line == caretLine && SelLength() == 0) {
             QColor current = pal.color(QPalette::Highlight);
             current.setAlpha(28);
@@ -1419,9 +897,6 @@ void ScriptMemo::paintEvent(QPaintEvent *)
         }
         if (!m_highlights.isEmpty())
             paintHighlights(painter, line, layout, QPointF(left, y));
-        QTextCharFormat selected;
-        selected.setBackground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight));
-        selected.setForeground(pal.brush(hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::HighlightedText));
         painter.setPen(pal.color(QPalette::Text));
         const int lineLength = int(lineEnd - lineStart);
         for (int s = 0; s < layout.segmentCount(); ++s) {
@@ -1445,10 +920,9 @@ void ScriptMemo::paintEvent(QPaintEvent *)
                              selected.background());
         }
         if (line == caretLine && (caretVisible || !m_preedit.isEmpty())) {
-            const int column = int(m_caret - lineStart);
+            const int column = int(caretOffset() - lineStart);
             const int segment = layout.segmentOf(column);
-            const int position = column - layout.segmentStarts[segment]
-                + (m_preedit.isEmpty() ? 0 : m_preeditCursor);
+            const int position = column - layout.segmentStarts[segment] + (m_preedit.isEmpty() ? 0 : m_preeditCursor);
             layout.segment(segment).drawCursor(&painter, QPointF(left, y), position, 1);
         }
         y += layout.height;
@@ -1463,18 +937,18 @@ void ScriptMemo::paintEvent(QPaintEvent *)
         paintGutter(painter, QRect(0, 0, gutterWidth(), area.height()));
     if (isLoading()) {
         painter.setPen(pal.color(QPalette::PlaceholderText));
-        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Открытие файла… %1 %").arg(m_loadingPercent));
+        painter.drawText(area, Qt::AlignCenter,
+                         QStringLiteral("Открытие файла… %1 %").arg(m_document->loadingPercent()));
     }
 }
 
 void ScriptMemo::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    m_lastTopLine = -1;
-    if (m_wordWrap) {
-        forgetLayouts();
-        m_topRow = 0;
-    }
+    m_lastTopKnown = false;
+    if (wordWrap())
+        m_top.row = 0;
+    updateLayoutWidth();
     updateScrollRange();
 }
 
@@ -1482,8 +956,9 @@ void ScriptMemo::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        forgetLayouts();
-        m_widestLine = 0;
+        m_layout.setFont(font());
+        updateLayoutWidth();
+        m_lastTopKnown = false;
         updateScrollRange();
         viewport()->update();
     } else if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ActivationChange) {
@@ -1519,22 +994,8 @@ void ScriptMemo::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == m_blinkTimer.timerId()) {
         m_caretShown = !m_caretShown;
-        const QRect caret = offsetRect(m_caret);
+        const QRect caret = offsetRect(caretOffset());
         viewport()->update(caret.isEmpty() ? viewport()->rect() : caret.adjusted(-2, 0, 2, 0));
-    } else if (event->timerId() == m_stateTimer.timerId()) {
-        // While the program is idle, the lines' states are worked out ahead, a few milliseconds at a
-        // time, so that a jump to the end of a long script shows its colours at once.
-        if (!m_styler) {
-            m_stateTimer.stop();
-            return;
-        }
-        QElapsedTimer slice;
-        slice.start();
-        int line = int(m_lineStates.size());
-        while (line < lineCount() && slice.elapsed() < 4)
-            lineStartState(qMin(lineCount() - 1, line += 512));
-        if (int(m_lineStates.size()) >= lineCount())
-            m_stateTimer.stop();
     } else if (event->timerId() == m_scrollTimer.timerId()) {
         // Selecting with the mouse beyond the viewport's edge scrolls towards it.
         const QPoint point = m_lastMousePos;
@@ -1542,8 +1003,7 @@ void ScriptMemo::timerEvent(QTimerEvent *event)
             verticalScrollBar()->setValue(verticalScrollBar()->value() - 1);
         else if (point.y() > viewport()->height())
             verticalScrollBar()->setValue(verticalScrollBar()->value() + 1);
-        const qsizetype at = offsetAt(point);
-        setSelection(m_anchor, at);
+        setSelection(anchorOffset(), offsetAt(point));
     } else {
         QAbstractScrollArea::timerEvent(event);
     }
@@ -1557,7 +1017,7 @@ void ScriptMemo::mousePressEvent(QMouseEvent *event)
     const qsizetype at = offsetAt(point);
     if (event->button() == Qt::MiddleButton) {
         QClipboard *clipboard = QGuiApplication::clipboard();
-        if (clipboard->supportsSelection() && !m_readOnly) {
+        if (clipboard->supportsSelection() && takesEdits()) {
             setSelection(at, at);
             insertFromMimeData(clipboard->mimeData(QClipboard::Selection));
         }
@@ -1572,7 +1032,8 @@ void ScriptMemo::mousePressEvent(QMouseEvent *event)
     if (tripleClick) {
         m_granularity = Granularity::Line;
         m_selectionOrigin = at;
-        selectLineAt(at);
+        const Range line = m_document->lineAt(at);
+        setSelection(line.start, line.start + line.length);
         return;
     }
     m_granularity = Granularity::Character;
@@ -1581,19 +1042,22 @@ void ScriptMemo::mousePressEvent(QMouseEvent *event)
         return;
     }
     m_selectionOrigin = at;
-    setSelection(event->modifiers() & Qt::ShiftModifier ? m_anchor : at, at);
+    setSelection(event->modifiers() & Qt::ShiftModifier ? anchorOffset() : at, at);
 }
 
 void ScriptMemo::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const qsizetype at = offsetAt(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    const qsizetype at = offsetAt(point);
     m_granularity = Granularity::Word;
     m_selectionOrigin = at;
     m_mayDrag = false;
-    selectWordAt(at);
+    const Range word = m_document->wordAt(at);
+    setSelection(word.start, word.start + word.length);
     m_lastDoubleClick.start();
+    m_doubleClickPos = point;
 }
 
 void ScriptMemo::mouseMoveEvent(QMouseEvent *event)
@@ -1612,9 +1076,9 @@ void ScriptMemo::mouseMoveEvent(QMouseEvent *event)
         const Qt::DropAction action = drag->exec(m_readOnly ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction,
                                                  Qt::MoveAction);
         // A move to another program takes the text away from here.
-        if (action == Qt::MoveAction && drag->target() != viewport() && !m_readOnly) {
+        if (action == Qt::MoveAction && drag->target() != viewport() && takesEdits()) {
             setSelection(start, start + length);
-            deleteSelectionOr(0, 0, EditHistory::Kind::Other);
+            removeSelectionOr(0, 0, ScriptDocument::EditKind::Other);
         }
         return;
     }
@@ -1624,32 +1088,32 @@ void ScriptMemo::mouseMoveEvent(QMouseEvent *event)
     else
         m_scrollTimer.stop();
     const qsizetype at = offsetAt(point);
+    const ScriptDocument &d = *m_document;
     switch (m_granularity) {
     case Granularity::Character:
-        setSelection(m_anchor, at);
+        setSelection(anchorOffset(), at);
         break;
     case Granularity::Word: {
         // Whole words from the one first double-clicked.
         qsizetype wordStart = at;
-        while (wordStart > 0 && isWordByte(m_text.byteAt(wordStart - 1)))
+        while (wordStart > 0 && d.isWordCharacter(wordStart - 1))
             --wordStart;
         qsizetype wordEnd = at;
-        while (wordEnd < m_text.length() && isWordByte(m_text.byteAt(wordEnd)))
+        while (wordEnd < d.length() && d.isWordCharacter(wordEnd))
             ++wordEnd;
         if (at < m_selectionOrigin)
-            setSelection(qMax(m_anchor, m_caret), wordStart);
+            setSelection(d.selectionEnd(), wordStart);
         else
-            setSelection(qMin(m_anchor, m_caret), wordEnd);
+            setSelection(d.selectionStart(), wordEnd);
         break;
     }
     case Granularity::Line: {
-        const int originLine = m_text.lineOf(m_selectionOrigin);
-        const int line = m_text.lineOf(at);
-        const auto lineAfter = [&](int l) { return l + 1 < lineCount() ? m_text.lineStart(l + 1) : m_text.length(); };
-        if (line < originLine)
-            setSelection(lineAfter(originLine), m_text.lineStart(line));
+        const Range origin = d.lineAt(m_selectionOrigin);
+        const Range line = d.lineAt(at);
+        if (line.start < origin.start)
+            setSelection(origin.start + origin.length, line.start);
         else
-            setSelection(m_text.lineStart(originLine), lineAfter(line));
+            setSelection(origin.start, line.start + line.length);
         break;
     }
     }
@@ -1675,18 +1139,19 @@ QMenu *ScriptMemo::createContextMenu()
         action->setShortcut(keys);
         action->setEnabled(enabled);
     };
-    add(QStringLiteral("&Отменить"), QKeySequence::Undo, m_history.canUndo() && !m_readOnly, &ScriptMemo::undo);
-    add(QStringLiteral("&Повторить"), QKeySequence::Redo, m_history.canRedo() && !m_readOnly, &ScriptMemo::redo);
+    const bool editable = takesEdits();
+    add(QStringLiteral("&Отменить"), QKeySequence::Undo, isUndoAvailable() && editable, &ScriptMemo::undo);
+    add(QStringLiteral("&Повторить"), QKeySequence::Redo, isRedoAvailable() && editable, &ScriptMemo::redo);
     menu->addSeparator();
-    add(QStringLiteral("Вы&резать"), QKeySequence::Cut, selection && !m_readOnly, &ScriptMemo::cut);
+    add(QStringLiteral("Вы&резать"), QKeySequence::Cut, selection && editable, &ScriptMemo::cut);
     add(QStringLiteral("&Копировать"), QKeySequence::Copy, selection, &ScriptMemo::copy);
     const QMimeData *clipboard = QGuiApplication::clipboard()->mimeData();
-    add(QStringLiteral("&Вставить"), QKeySequence::Paste, !m_readOnly && clipboard && clipboard->hasText(),
+    add(QStringLiteral("&Вставить"), QKeySequence::Paste, editable && clipboard && clipboard->hasText(),
         &ScriptMemo::paste);
-    add(QStringLiteral("&Удалить"), QKeySequence(), selection && !m_readOnly,
-        [this] { deleteSelectionOr(0, 0, EditHistory::Kind::Other); });
+    add(QStringLiteral("&Удалить"), QKeySequence(), selection && editable,
+        [this] { removeSelectionOr(0, 0, ScriptDocument::EditKind::Other); });
     menu->addSeparator();
-    add(QStringLiteral("Выделить &всё"), QKeySequence::SelectAll, m_text.length() > 0, &ScriptMemo::selectAll);
+    add(QStringLiteral("Выделить &всё"), QKeySequence::SelectAll, textLength() > 0, &ScriptMemo::selectAll);
     return menu;
 }
 
@@ -1695,7 +1160,7 @@ void ScriptMemo::contextMenuEvent(QContextMenuEvent *event)
     QMenu *menu = createContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // From the keyboard's menu key the menu opens at the caret, not where the mouse happens to be.
-    const QRect caret = offsetRect(m_caret);
+    const QRect caret = offsetRect(caretOffset());
     const bool atCaret = event->reason() == QContextMenuEvent::Keyboard && !caret.isEmpty();
     menu->popup(atCaret ? viewport()->mapToGlobal(caret.bottomLeft()) : event->globalPos());
 }
@@ -1716,7 +1181,7 @@ QStringList ScriptMemo::droppedFiles(const QMimeData *data)
 
 void ScriptMemo::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!droppedFiles(event->mimeData()).isEmpty() || (event->mimeData()->hasText() && !m_readOnly))
+    if (!droppedFiles(event->mimeData()).isEmpty() || (event->mimeData()->hasText() && takesEdits()))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -1729,7 +1194,7 @@ void ScriptMemo::dragMoveEvent(QDragMoveEvent *event)
         event->acceptProposedAction();
         return;
     }
-    if (!event->mimeData()->hasText() || m_readOnly) {
+    if (!event->mimeData()->hasText() || !takesEdits()) {
         event->ignore();
         return;
     }
@@ -1758,28 +1223,21 @@ void ScriptMemo::dropEvent(QDropEvent *event)
         event->ignore();
         return;
     }
-    qsizetype at = offsetAt(event->position().toPoint());
-    EditScope scope(this);
+    const qsizetype at = offsetAt(event->position().toPoint());
     if (event->source() == viewport() && event->dropAction() == Qt::MoveAction) {
         // Moving the selection within the text: take it out first, then insert it at the drop point.
-        const qsizetype start = SelStart();
-        const qsizetype length = SelLength();
-        if (at >= start && at <= start + length) {
+        if (at >= SelStart() && at <= SelStart() + SelLength()) {
             event->ignore();
             return;
         }
-        replaceBytes(start, length, QByteArray());
-        if (at > start)
-            at -= length;
+        m_document->moveSelection(at);
         event->setDropAction(Qt::CopyAction); // nothing more to remove on the dragging side
+        event->accept();
+        setFocus();
+        return;
     }
     // The dropped text ends up selected.
-    at = m_text.snapped(at);
-    const QByteArray bytes = ScriptText::encodedText(event->mimeData()->text());
-    if (replaceBytes(at, 0, bytes)) {
-        m_anchor = at;
-        m_caret = at + bytes.size();
-    }
+    m_document->insertSelected(at, event->mimeData()->text());
     event->accept();
     setFocus();
 }

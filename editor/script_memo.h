@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/edit_history.h"
-#include "editor/text_buffer.h"
+#include "editor/memo_layout.h"
+#include "editor/script_document.h"
 #include "language/line_source.h"
 
 #include <QAbstractScrollArea>
@@ -9,73 +9,60 @@
 #include <QElapsedTimer>
 #include <QKeySequence>
 #include <QPoint>
-#include <QTextLayout>
-
-#include <functional>
-#include <map>
-#include <memory>
-#include <vector>
 
 class QMenu;
 class QMimeData;
 
 // The multi-line text control of a script: Windows-1251 text seen as lines, or as one string in
 // which every line break is the two characters CR LF, with selection offsets counted in that string.
-// The text lives in a TextBuffer; only the lines on screen are laid out and painted, so opening,
-// typing and appending cost the same at any size.
+// The text and its editing live in a ScriptDocument that the control owns; the control lays out and
+// paints only the lines on screen, turns keys, the mouse and the clipboard into the document's
+// edits and steps, and follows the document's notices, so opening, typing and appending cost the
+// same at any size.
 class ScriptMemo : public QAbstractScrollArea, public LineSource {
     Q_OBJECT
 public:
     explicit ScriptMemo(QWidget *parent = nullptr);
     ~ScriptMemo() override;
 
+    // The text and its editing state.
+    ScriptDocument *document() const { return m_document; }
+
     // Selection in characters of the CR LF string.
-    qsizetype SelStart() const;
-    qsizetype SelLength() const;
+    qsizetype SelStart() const { return m_document->selectionStart(); }
+    qsizetype SelLength() const { return m_document->selectionLength(); }
     void setSelStart(qsizetype offset);  // caret there, nothing selected
     void setSelLength(qsizetype length); // selects from SelStart on; scrolls the caret into view
-    QString SelText() const;             // line breaks as CR LF
-    // The edits below say whether they changed the text: a read-only text, or one being loaded, takes none.
+    QString SelText() const { return m_document->selectedText(); } // line breaks as CR LF
+    // The edits below say whether they changed the text: a text being loaded takes none.
     bool setSelText(const QString &text);
     // The caret (the moving end of the selection) and the other end.
-    qsizetype caretOffset() const { return m_caret; }
-    qsizetype anchorOffset() const { return m_anchor; }
-    void setSelection(qsizetype anchor, qsizetype caret);
+    qsizetype caretOffset() const { return m_document->caret(); }
+    qsizetype anchorOffset() const { return m_document->anchor(); }
+    void setSelection(qsizetype anchor, qsizetype caret) { m_document->setSelection(anchor, caret); }
 
     // Column (x) and line (y), from 0, of the end of the selection.
     QPoint CaretPos() const;
 
-    int lineCount() const override { return m_text.lineCount(); }
-    QString line(int index) const override;
-    qsizetype lineStartOffset(int line) const { return m_text.lineStart(line); }
-    int lineOfOffset(qsizetype offset) const { return m_text.lineOf(offset); }
-    qsizetype lineLength(int line) const { return m_text.lineLength(line); }
-    // Lines longer than this (a binary file, a minified script) are shown in rows of a fixed number
-    // of characters, each laid out only when it comes into view, and without colours: a key press in
-    // such a line costs what its shown rows cost, not what the whole line would.
-    static constexpr int kLongLine = 20'000;
+    int lineCount() const override { return m_document->lineCount(); }
+    QString line(int index) const override { return m_document->line(index); }
+    qsizetype lineStartOffset(int line) const { return m_document->lineStart(line); }
+    int lineOfOffset(qsizetype offset) const { return m_document->lineOf(offset); }
+    qsizetype lineLength(int line) const { return m_document->lineLength(line); }
+    // Lines longer than this (a binary file, a minified script) are shown in rows as wide as the
+    // view, each laid out only when it comes into view, and without colours: a key press in such a
+    // line costs what its shown rows cost, not what the whole line would.
+    static constexpr int kLongLine = ScriptDocument::kLongLine;
     bool setLine(int index, const QString &text);
     bool clearLines();
 
     // Appends a text as a line at the end, at a cost independent of the text already held.
     bool appendAsLine(const QString &text);
 
-    // A stretch of the CR LF string.
-    struct Range {
-        qsizetype start = 0;
-        qsizetype length = 0;
-    };
-    // What the last change of the text did, for those who follow it (Change says when): the stretch
-    // [start, start + insertedLength) of the text now stands where removedLength characters stood.
-    // removed holds those characters' bytes when the change was one replacement of a modest size;
-    // otherwise it is empty.
-    struct TextChange {
-        qsizetype start = 0;
-        qsizetype removedLength = 0;
-        qsizetype insertedLength = 0;
-        QByteArray removed;
-    };
-    const TextChange &lastChange() const { return m_lastChange; }
+    using Range = ScriptDocument::Range;
+    // What the last change of the text did, for those who follow it (Change says when).
+    using TextChange = ScriptDocument::TextChange;
+    const TextChange &lastChange() const { return m_document->lastChange(); }
 
     // Replaces every range (ascending, not overlapping) by the text as one step, which a single
     // undo reverts and which signals Change once; the caret ends after the last replacement.
@@ -91,35 +78,35 @@ public:
     // While a file is being read into the window: how far it has come, shown over the empty text;
     // the text takes no edits, and the caret and the selection do not move, meanwhile. loadPrepared
     // ends it.
-    void setLoadingProgress(int percent);
-    bool isLoading() const { return m_loadingPercent >= 0; }
+    void setLoadingProgress(int percent) { m_document->setLoadingProgress(percent); }
+    bool isLoading() const { return m_document->isLoading(); }
     // The same for a text of characters, whose line breaks may be CR LF, lone CR or lone LF.
     void loadText(QStringView text, const Progress &progress = {});
     // The text as file bytes: CR LF between lines, nothing after the last.
-    QByteArray fileBytes(const Progress &progress = {}) const;
-    QString wholeText() const;   // the CR LF string
+    QByteArray fileBytes(const Progress &progress = {}) const { return m_document->fileBytes(progress); }
+    QString wholeText() const { return m_document->wholeText(); } // the CR LF string
     // A stretch of the CR LF string, clipped to the text; it costs what the stretch holds.
-    QString textRange(qsizetype start, qsizetype length) const;
+    QString textRange(qsizetype start, qsizetype length) const { return m_document->text(start, length); }
     QString toPlainText() const; // the text with LF between lines, as the clipboard holds it
     void setPlainText(const QString &text) { loadText(text); }
-    qsizetype textLength() const { return m_text.length(); }
+    qsizetype textLength() const { return m_document->length(); }
     // The text as one run of bytes, for searching; holds until the next change.
-    QByteArrayView textBytes() const { return const_cast<TextBuffer &>(m_text).view(); }
+    QByteArrayView textBytes() const { return m_document->bytes(); }
 
-    bool Modified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
+    bool Modified() const { return m_document->isModified(); }
+    void setModified(bool modified) { m_document->setModified(modified); }
 
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
-    bool wordWrap() const { return m_wordWrap; }
+    bool wordWrap() const { return m_layout.wraps(); }
     void setWordWrap(bool wrap);
     bool lineNumbersShown() const { return m_lineNumbers; }
     void setLineNumbersShown(bool shown);
     bool currentLineMarked() const { return m_markCurrentLine; }
     void setCurrentLineMarked(bool marked);
 
-    bool isUndoAvailable() const { return m_history.canUndo(); }
-    bool isRedoAvailable() const { return m_history.canRedo(); }
+    bool isUndoAvailable() const { return m_document->canUndo(); }
+    bool isRedoAvailable() const { return m_document->canRedo(); }
 
     // Application-wide shortcuts that the text control must leave to the main window,
     // although the platform binds some of them to editing keys (Ctrl+K deletes to line end on X11).
@@ -135,29 +122,19 @@ public:
     QRect offsetRect(qsizetype offset) const;
     // The offset under a point of the viewport.
     qsizetype offsetAt(QPoint viewportPoint) const;
-    // The first line drawn at the top of the viewport.
-    int firstVisibleLine() const { return m_topLine; }
+    // The first line drawn at the top of the viewport, and which of its rows is drawn first.
+    int firstVisibleLine() const { return m_top.line; }
+    int firstVisibleRow() const { return m_top.row; }
 
-    // Styles drawn over a line's characters [start, start + length).
-    struct Mark {
-        int start = 0;
-        int length = 0;
-        QTextCharFormat format;
-    };
-    // How a line is drawn, from its text and the state the line before it left (what a script
-    // language carries from line to line: an open comment, the braces around it), and the state
-    // it leaves to the next line.
-    struct LineStyle {
-        QList<Mark> marks;
-        int endState = 0;
-    };
-    using LineStyler = std::function<LineStyle(const QString &text, int startState)>;
+    using Mark = ScriptDocument::Mark;
+    using LineStyle = ScriptDocument::LineStyle;
+    using LineStyler = ScriptDocument::LineStyler;
     // Installs the styler (an empty one draws plain text); the first line starts in initialState.
     // Lines are styled as they are drawn, each state computed once until an edit above it.
-    void setLineStyler(const LineStyler &styler, int initialState = 0);
-    bool hasLineStyler() const { return bool(m_styler); }
+    void setLineStyler(const LineStyler &styler, int initialState = 0) { m_document->setLineStyler(styler, initialState); }
+    bool hasLineStyler() const { return m_document->hasLineStyler(); }
     // The state the line starts in: the one the styler left after the line before it.
-    int lineStartState(int line) const;
+    int lineStartState(int line) const { return m_document->lineStartState(line); }
 
     // Backgrounds drawn behind stretches of the text, such as the partner of the bracket at the caret.
     struct Highlight {
@@ -215,55 +192,43 @@ protected:
     virtual bool insertFromMimeData(const QMimeData *source);
 
 private:
-    class EditScope;
-    friend class EditScope;
-    struct LineLayout;
-    struct Row;
+    using Row = MemoLayout::Row;
+    using LineLayout = MemoLayout::LineLayout;
 
-    // Edits: every change of the text goes through replaceBytes inside an EditScope.
-    // Whether the text now differs: nothing goes in while a file is being loaded.
-    bool replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes);
+    // Following the document.
+    void linesReplaced(int firstLine, int lastLine, int delta);
+    void textReset();
+    void textChanged();
+    void selectionChanged();
+    // An edit asked for through this view, which then brings the caret into view.
+    template <typename Edit>
+    bool editShowingCaret(Edit edit);
+
     bool takesEdits() const { return !m_readOnly && !isLoading(); }
-    void noteReplacement(qsizetype start, qsizetype length, qsizetype insertedLength, const QByteArray &removed);
     bool insertTyped(const QString &text);
-    bool deleteSelectionOr(qsizetype from, qsizetype to, EditHistory::Kind kind);
-    void applyHistoryStep(const EditHistory::Step &step, bool undoing);
-    void textReplaced();
+    bool removeSelectionOr(qsizetype from, qsizetype to, ScriptDocument::EditKind kind);
 
     // Caret movement.
     void moveCaret(qsizetype offset, bool keepAnchor);
-    qsizetype previousCharacter(qsizetype offset) const;
-    qsizetype nextCharacter(qsizetype offset) const;
-    qsizetype wordStartBefore(qsizetype offset) const;
-    qsizetype wordEndAfter(qsizetype offset) const;
     qsizetype rowMove(qsizetype offset, int rows);
     qsizetype rowEdge(qsizetype offset, bool end) const;
+    void movePage(int direction, bool selecting);
     bool handleMovementKey(QKeyEvent *event);
     bool handleEditingKey(QKeyEvent *event);
     bool isEditorKey(QKeyEvent *event) const;
-    void selectWordAt(qsizetype offset);
-    void selectLineAt(qsizetype offset);
     void updatePrimarySelection();
 
     // Layout and view.
-    const LineLayout &layoutOf(int line) const;
-    std::unique_ptr<LineLayout> buildLayout(int line, bool styled) const;
-    qreal lineHeight(int line) const;
+    const LineLayout &layoutOf(int line) const { return m_layout.layoutOf(line); }
     qreal layoutWidth() const;
     int textLeft() const;
-    QString displayText(QString lineText) const;
-    LineStyle styleOf(int line, int startState) const;
-    std::unique_ptr<LineLayout> buildLongLayout(int line, std::unique_ptr<LineLayout> layout) const;
-    Row rowAt(qsizetype offset) const;
-    qreal rowX(qsizetype offset) const;
-    // Everything laid out goes (a new width, font or text).
-    void forgetLayouts();
-    void shiftLayouts(int firstLine, int lastLine, int delta);
-    void updateLineStates(int firstLine, int lastLine, int delta);
-    void startStateWarmUp();
+    int pageRows() const;
+    void updateLayoutWidth();
     void updateScrollRange();
-    void scrollToLine(int line, int row);
-    int lastTopLine() const;
+    void scrollToRow(Row top);
+    void scrollByRows(int rows);
+    // The top of the last page: the rows from it to the end fill the viewport.
+    Row lastTop() const;
     // Where the top line's first row stands in the viewport: at 0 or above it.
     qreal topLineY() const;
     int gutterWidth() const;
@@ -273,44 +238,29 @@ private:
     QMenu *createContextMenu();
     QMimeData *selectionMimeData() const;
 
-    TextBuffer m_text;
-    EditHistory m_history;
-    qsizetype m_anchor = 0;
-    qsizetype m_caret = 0;
+    ScriptDocument *const m_document;
+    MemoLayout m_layout;
+    bool m_showCaretOnChange = false;
     qreal m_desiredX = -1;
-    bool m_modified = false;
-    int m_loadingPercent = -1; // -1: not loading
     bool m_readOnly = false;
-    bool m_wordWrap = true;
     bool m_lineNumbers = false;
     bool m_markCurrentLine = false;
-    LineStyler m_styler;
-    int m_initialState = 0;
-    mutable std::vector<int> m_lineStates; // start states of the lines from 0, as far as known
     QList<Highlight> m_highlights;
 
-    int m_topLine = 0;
-    int m_topRow = 0; // rows of the top line scrolled above the viewport
+    Row m_top; // the line drawn at the top, and how many of its rows are scrolled above the viewport
     int m_xOffset = 0;
     bool m_settingScroll = false;
-    mutable qreal m_widestLine = 0;
-    mutable int m_lastTopLine = -1; // worked out when needed
-    mutable std::map<int, std::unique_ptr<LineLayout>> m_layouts;
-
-    // One command's edits.
-    int m_scopeDepth = 0;
-    EditHistory::Step m_step;
-    bool m_changed = false;
-    TextChange m_lastChange;
+    mutable Row m_lastTop;
+    mutable bool m_lastTopKnown = false; // worked out again when the end of the text or the view changed
 
     QBasicTimer m_blinkTimer;
     bool m_caretShown = true;
     QBasicTimer m_scrollTimer;
-    QBasicTimer m_stateTimer;
     QPoint m_lastMousePos;
     enum class Granularity { Character, Word, Line } m_granularity = Granularity::Character;
     qsizetype m_selectionOrigin = 0;
     QElapsedTimer m_lastDoubleClick;
+    QPoint m_doubleClickPos;
     bool m_mayDrag = false;
     QPoint m_pressPos;
     qsizetype m_dropOffset = -1;

@@ -1,0 +1,431 @@
+#include "editor/script_document.h"
+
+#include "common/win1251_codec.h"
+#include "editor/script_text.h"
+
+#include <QElapsedTimer>
+#include <QTimerEvent>
+
+namespace {
+
+// The largest removal whose bytes the last change keeps for those who follow changes; a larger one
+// is told by its length only, so that its bytes are not held longer than the undo history holds them.
+constexpr qsizetype kKeptRemovalLength = qsizetype(1) << 20;
+
+} // namespace
+
+// One command's edits: they make one undo step and one changed() notice, sent once the selection
+// has its new place.
+class ScriptDocument::EditScope {
+public:
+    EditScope(ScriptDocument *document, EditKind kind = EditKind::Other) : m_document(document), m_kind(kind)
+    {
+        if (m_document->m_scopeDepth++ == 0) {
+            m_document->m_step = EditHistory::Step{};
+            m_document->m_step.before = {m_document->m_anchor, m_document->m_caret};
+        }
+    }
+    ~EditScope()
+    {
+        ScriptDocument *d = m_document;
+        if (--d->m_scopeDepth > 0)
+            return;
+        if (!d->m_step.replacements.isEmpty()) {
+            d->m_step.after = {d->m_anchor, d->m_caret};
+            d->m_history.record(std::move(d->m_step), m_kind);
+        }
+        d->m_step = EditHistory::Step{};
+        if (d->m_changed) {
+            d->m_changed = false;
+            emit d->changed();
+        }
+    }
+    EditScope(const EditScope &) = delete;
+    EditScope &operator=(const EditScope &) = delete;
+
+private:
+    ScriptDocument *m_document;
+    EditKind m_kind;
+};
+
+ScriptDocument::ScriptDocument(QObject *parent) : QObject(parent) { }
+
+ScriptDocument::~ScriptDocument() = default;
+
+QByteArray ScriptDocument::encoded(QStringView text)
+{
+    return ScriptText::encodedText(text);
+}
+
+// ---- Reading -------------------------------------------------------------------------------
+
+QString ScriptDocument::line(int index) const
+{
+    if (index < 0 || index >= lineCount())
+        return QString();
+    return m_text.lineText(index);
+}
+
+QString ScriptDocument::text(qsizetype start, qsizetype length) const
+{
+    start = qBound<qsizetype>(0, start, m_text.length());
+    return m_text.text(start, qBound<qsizetype>(0, length, m_text.length() - start));
+}
+
+// ---- Selection -----------------------------------------------------------------------------
+
+bool ScriptDocument::setSelection(qsizetype anchor, qsizetype caret)
+{
+    if (isLoading())
+        return false;
+    anchor = m_text.snapped(anchor);
+    caret = m_text.snapped(caret);
+    if (anchor == m_anchor && caret == m_caret)
+        return false;
+    m_anchor = anchor;
+    m_caret = caret;
+    m_history.close(); // typing elsewhere starts a new undo step
+    emit selectionChanged();
+    return true;
+}
+
+void ScriptDocument::placeSelection(qsizetype anchor, qsizetype caret)
+{
+    m_anchor = m_text.snapped(anchor);
+    m_caret = m_text.snapped(caret);
+}
+
+// ---- Edits ---------------------------------------------------------------------------------
+
+bool ScriptDocument::replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes)
+{
+    Q_ASSERT(m_scopeDepth > 0);
+    // While a file is read into the window nothing else goes in: it would be lost under the file's text.
+    if ((length == 0 && bytes.isEmpty()) || isLoading())
+        return false;
+    const int firstLine = m_text.lineOf(start);
+    const int lastLine = m_text.lineOf(start + length);
+    const int linesBefore = lineCount();
+    m_step.replacements.append({start, m_text.bytes(start, length), bytes});
+    noteReplacement(start, length, bytes.size(), m_step.replacements.constLast().removed);
+    m_text.replace(start, length, bytes);
+    const int delta = lineCount() - linesBefore;
+    if (m_states.linesReplaced(firstLine, lastLine, delta))
+        startStateWarmUp();
+    m_modified = true;
+    m_changed = true;
+    emit linesReplaced(firstLine, lastLine, delta);
+    return true;
+}
+
+// Widens the last change by a replacement of the command under way; the first one starts it afresh.
+void ScriptDocument::noteReplacement(qsizetype start, qsizetype length, qsizetype insertedLength,
+                                     const QByteArray &removed)
+{
+    if (!m_changed) {
+        m_lastChange = {start, length, insertedLength, length <= kKeptRemovalLength ? removed : QByteArray()};
+        return;
+    }
+    // The stretch so far and this replacement, in the text before it, joined; what lies between
+    // them is unchanged text that counts as removed and inserted again.
+    TextChange &change = m_lastChange;
+    const qsizetype end = change.start + change.insertedLength;
+    const qsizetype joinedStart = qMin(change.start, start);
+    const qsizetype joinedEnd = qMax(end, start + length);
+    change.removedLength += (change.start - joinedStart) + (joinedEnd - end);
+    change.insertedLength = joinedEnd - joinedStart + insertedLength - length;
+    change.start = joinedStart;
+    change.removed.clear();
+}
+
+bool ScriptDocument::replace(qsizetype start, qsizetype length, const QString &text, EditKind kind)
+{
+    start = m_text.snapped(start);
+    const qsizetype end = m_text.snapped(start + qMax<qsizetype>(0, length));
+    EditScope scope(this, kind);
+    const QByteArray bytes = encoded(text);
+    if (!replaceBytes(start, end - start, bytes))
+        return false;
+    m_anchor = m_caret = start + bytes.size();
+    return true;
+}
+
+bool ScriptDocument::replaceSelection(const QString &text, EditKind kind)
+{
+    return replace(selectionStart(), selectionLength(), text, kind);
+}
+
+bool ScriptDocument::removeSelectionOr(qsizetype from, qsizetype to, EditKind kind)
+{
+    if (selectionLength() > 0) {
+        from = selectionStart();
+        to = selectionEnd();
+        kind = EditKind::Other;
+    }
+    if (from >= to)
+        return false;
+    EditScope scope(this, kind);
+    if (!replaceBytes(from, to - from, QByteArray()))
+        return false;
+    m_anchor = m_caret = from;
+    return true;
+}
+
+bool ScriptDocument::setLine(int index, const QString &text)
+{
+    if (index < 0 || index >= lineCount())
+        return false;
+    EditScope scope(this);
+    if (!replaceBytes(m_text.lineStart(index), m_text.lineLength(index), encoded(text)))
+        return false;
+    placeSelection(m_anchor, m_caret);
+    return true;
+}
+
+bool ScriptDocument::clearLines()
+{
+    EditScope scope(this);
+    if (!replaceBytes(0, m_text.length(), QByteArray()))
+        return false;
+    m_anchor = m_caret = 0;
+    return true;
+}
+
+bool ScriptDocument::appendAsLine(const QString &text)
+{
+    EditScope scope(this);
+    if (!replaceBytes(m_text.length(), 0, ScriptText::appendedAsLine(m_text.endsWithLineBreak(), text)))
+        return false;
+    m_anchor = m_caret = m_text.length();
+    return true;
+}
+
+bool ScriptDocument::replaceRanges(const QList<Range> &ranges, const QString &text)
+{
+    if (ranges.isEmpty())
+        return false;
+    EditScope scope(this);
+    const QByteArray bytes = encoded(text);
+    // From the last range back, so that the offsets of the ranges still to do stay valid.
+    bool changed = false;
+    for (auto range = ranges.crbegin(); range != ranges.crend(); ++range)
+        changed = replaceBytes(range->start, range->length, bytes) || changed;
+    if (!changed)
+        return false;
+    qsizetype caret = ranges.constLast().start + bytes.size();
+    for (qsizetype i = 0; i + 1 < ranges.size(); ++i)
+        caret += bytes.size() - ranges.at(i).length;
+    m_anchor = m_caret = caret;
+    return true;
+}
+
+bool ScriptDocument::insertSelected(qsizetype offset, const QString &text)
+{
+    offset = m_text.snapped(offset);
+    EditScope scope(this);
+    const QByteArray bytes = encoded(text);
+    if (!replaceBytes(offset, 0, bytes))
+        return false;
+    m_anchor = offset;
+    m_caret = offset + bytes.size();
+    return true;
+}
+
+bool ScriptDocument::moveSelection(qsizetype offset)
+{
+    const qsizetype start = selectionStart();
+    const qsizetype length = selectionLength();
+    offset = m_text.snapped(offset);
+    if (length == 0 || isLoading() || (offset >= start && offset <= start + length))
+        return false;
+    EditScope scope(this);
+    const QByteArray moved = m_text.bytes(start, length);
+    replaceBytes(start, length, QByteArray());
+    const qsizetype at = offset > start ? offset - length : offset;
+    replaceBytes(at, 0, moved);
+    m_anchor = at;
+    m_caret = at + length;
+    return true;
+}
+
+bool ScriptDocument::applyHistoryStep(const EditHistory::Step &step, bool undoing)
+{
+    EditScope scope(this);
+    if (undoing) {
+        for (auto r = step.replacements.crbegin(); r != step.replacements.crend(); ++r)
+            replaceBytes(r->start, r->inserted.size(), r->removed);
+    } else {
+        for (const EditHistory::Replacement &r : step.replacements)
+            replaceBytes(r.start, r.removed.size(), r.inserted);
+    }
+    const EditHistory::Selection &selection = undoing ? step.before : step.after;
+    placeSelection(selection.anchor, selection.caret);
+    // The replayed edits are not a step of their own.
+    m_step.replacements.clear();
+    return true;
+}
+
+bool ScriptDocument::undo()
+{
+    if (!m_history.canUndo() || isLoading())
+        return false;
+    return applyHistoryStep(m_history.takeUndo(), true);
+}
+
+bool ScriptDocument::redo()
+{
+    if (!m_history.canRedo() || isLoading())
+        return false;
+    return applyHistoryStep(m_history.takeRedo(), false);
+}
+
+// ---- Loading -------------------------------------------------------------------------------
+
+void ScriptDocument::loadFile(const QByteArray &fileBytes, const TextBuffer::Progress &progress)
+{
+    loadPrepared(TextBuffer::prepare(fileBytes, progress));
+}
+
+void ScriptDocument::loadText(QStringView text, const TextBuffer::Progress &progress)
+{
+    loadFile(encoded(text), progress);
+}
+
+void ScriptDocument::loadPrepared(TextBuffer::Prepared &&text)
+{
+    m_loadingPercent = -1;
+    EditScope scope(this);
+    m_lastChange = {0, m_text.length(), text.bytes.size(), {}};
+    m_text.adopt(std::move(text));
+    m_history.clear();
+    m_states.clear();
+    m_anchor = m_caret = 0;
+    m_modified = false;
+    m_changed = true;
+    emit textReset();
+    startStateWarmUp();
+}
+
+void ScriptDocument::setLoadingProgress(int percent)
+{
+    m_loadingPercent = percent;
+    emit loadingProgressed(percent);
+}
+
+// ---- Steps of the caret --------------------------------------------------------------------
+
+bool ScriptDocument::isWordCharacter(qsizetype offset) const
+{
+    const QChar c = Win1251::toUnicode(uchar(m_text.byteAt(offset)));
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+qsizetype ScriptDocument::previousCharacter(qsizetype offset) const
+{
+    if (offset <= 0)
+        return 0;
+    // A line break is one step: from a line's start back to the end of the line before.
+    if (offset >= 2 && m_text.byteAt(offset - 1) == '\n')
+        return offset - 2;
+    return offset - 1;
+}
+
+qsizetype ScriptDocument::nextCharacter(qsizetype offset) const
+{
+    if (offset >= m_text.length())
+        return m_text.length();
+    if (m_text.byteAt(offset) == '\r' && offset + 1 < m_text.length())
+        return offset + 2;
+    return offset + 1;
+}
+
+qsizetype ScriptDocument::wordStartBefore(qsizetype offset) const
+{
+    qsizetype at = previousCharacter(offset);
+    while (at > 0 && !isWordCharacter(at) && m_text.byteAt(at) != '\n')
+        at = previousCharacter(at);
+    while (at > 0 && isWordCharacter(at - 1))
+        --at;
+    return at;
+}
+
+qsizetype ScriptDocument::wordEndAfter(qsizetype offset) const
+{
+    const qsizetype end = m_text.lineEnd(m_text.lineOf(offset));
+    if (offset >= end)
+        return nextCharacter(offset);
+    qsizetype at = offset;
+    while (at < end && isWordCharacter(at))
+        ++at;
+    while (at < end && !isWordCharacter(at))
+        ++at;
+    return at;
+}
+
+ScriptDocument::Range ScriptDocument::wordAt(qsizetype offset) const
+{
+    qsizetype start = offset;
+    qsizetype end = offset;
+    while (start > 0 && isWordCharacter(start - 1))
+        --start;
+    while (end < m_text.length() && isWordCharacter(end))
+        ++end;
+    if (start == end && end < m_text.lineEnd(m_text.lineOf(end)))
+        ++end;
+    return {start, end - start};
+}
+
+ScriptDocument::Range ScriptDocument::lineAt(qsizetype offset) const
+{
+    const int line = m_text.lineOf(offset);
+    const qsizetype end = line + 1 < lineCount() ? m_text.lineStart(line + 1) : m_text.length();
+    return {m_text.lineStart(line), end - m_text.lineStart(line)};
+}
+
+// ---- Styling -------------------------------------------------------------------------------
+
+void ScriptDocument::setLineStyler(const LineStyler &styler, int initialState)
+{
+    m_styler = styler;
+    LineStates::Step step;
+    if (m_styler)
+        step = [this](int line, int state) { return styleOf(line, state).endState; };
+    m_states.setStep(step, initialState);
+    emit restyled();
+    startStateWarmUp();
+}
+
+ScriptDocument::LineStyle ScriptDocument::styleOf(int line, int startState) const
+{
+    if (!m_styler || m_text.lineLength(line) > kLongLine)
+        return {{}, startState};
+    return m_styler(m_text.lineText(line), startState);
+}
+
+ScriptDocument::LineStyle ScriptDocument::styleOf(int line) const
+{
+    return styleOf(line, lineStartState(line));
+}
+
+void ScriptDocument::startStateWarmUp()
+{
+    if (m_states.isActive() && m_states.known() < lineCount())
+        m_stateTimer.start(0, this);
+}
+
+void ScriptDocument::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_stateTimer.timerId()) {
+        QObject::timerEvent(event);
+        return;
+    }
+    // While the program is idle, the lines' states are worked out ahead, a few milliseconds at a
+    // time, so that a jump to the end of a long script shows its colours at once.
+    QElapsedTimer slice;
+    slice.start();
+    int line = m_states.known();
+    while (m_states.isActive() && line < lineCount() && slice.elapsed() < 4)
+        m_states.startState(qMin(lineCount() - 1, line += 512));
+    if (!m_states.isActive() || m_states.known() >= lineCount())
+        m_stateTimer.stop();
+}

@@ -341,10 +341,14 @@ qsizetype ScriptDocument::nextCharacter(qsizetype offset) const
 
 qsizetype ScriptDocument::wordStartBefore(qsizetype offset) const
 {
-    qsizetype at = previousCharacter(offset);
-    while (at > 0 && !isWordCharacter(at) && m_text.byteAt(at) != '\n')
-        at = previousCharacter(at);
-    while (at > 0 && isWordCharacter(at - 1))
+    // The mirror of wordEndAfter: back over what is no word, then over the word, within the line.
+    const qsizetype start = m_text.lineStart(m_text.lineOf(offset));
+    if (offset <= start)
+        return previousCharacter(offset);
+    qsizetype at = offset;
+    while (at > start && !isWordCharacter(at - 1))
+        --at;
+    while (at > start && isWordCharacter(at - 1))
         --at;
     return at;
 }

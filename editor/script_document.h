@@ -120,7 +120,7 @@ public:
     // ---- Steps of the caret. A line break is one step; a word is a run of letters, digits and "_".
     qsizetype previousCharacter(qsizetype offset) const;
     qsizetype nextCharacter(qsizetype offset) const;
-    // Back to the start of a word.
+    // Back to the start of a word; from a line's start, to the end of the line before.
     qsizetype wordStartBefore(qsizetype offset) const;
     // On to the start of the next word, or the end of the line; from a line's end, to the start of
     // the next line.

@@ -1,6 +1,6 @@
 // The editing logic of a script's text without any view: what every kind of edit reports, undo and
-// redo with the selection, line states through inserted and removed lines, the wait for a file, and
-// a randomised comparison with a plain model of bytes and selection.
+// redo with the selection, line states through inserted and removed lines, the caret's steps, the
+// wait for a file, and a randomised comparison with a plain model of bytes and selection.
 #include "common/win1251_codec.h"
 #include "editor/script_document.h"
 #include "editor/script_text.h"
@@ -208,6 +208,40 @@ private slots:
         // A line past the styling limit passes the state on as it came.
         QVERIFY(edited(document.lineStart(3), 0, QString(ScriptDocument::kLongLine + 1, u'{') + u"\n"_qs));
         QCOMPARE(document.lineStartState(4), document.lineStartState(3));
+    }
+
+    void wordStepsStopAlikeBothWays()
+    {
+        ScriptDocument document;
+        document.loadText(u"alias привет_1 {\n\n  echo -a $nick, мир!\n}"_qs);
+        const QString text = document.wholeText();
+        // Forward: the start of each word, each line's end, each line's start.
+        QList<qsizetype> forward{0};
+        while (forward.last() < document.length())
+            forward.append(document.wordEndAfter(forward.last()));
+        QList<qsizetype> backward{document.length()};
+        while (backward.last() > 0)
+            backward.append(document.wordStartBefore(backward.last()));
+        std::reverse(backward.begin(), backward.end());
+        QCOMPARE(backward, forward);
+        QStringList stops;
+        for (qsizetype at : forward)
+            stops.append(text.mid(at, 3));
+        QCOMPARE(stops, QStringList({u"ali"_qs, u"при"_qs, u"\r\n\r"_qs, u"\r\n "_qs, u"  e"_qs,
+                                     u"ech"_qs, u"a $"_qs, u"nic"_qs, u"мир"_qs, u"\r\n}"_qs, u"}"_qs,
+                                     QString()}));
+        // Ctrl+Backspace at a line's start takes the line break only.
+        const qsizetype lastLine = document.lineStart(3);
+        QVERIFY(document.removeSelectionOr(document.wordStartBefore(lastLine), lastLine, Kind::Other));
+        QCOMPARE(document.line(2), u"  echo -a $nick, мир!}"_qs);
+        QCOMPARE(document.lineCount(), 3);
+        // A character step takes a line break whole; a word is letters, digits and "_" of any script.
+        QCOMPARE(document.nextCharacter(document.lineEnd(0)), document.lineStart(1));
+        QCOMPARE(document.previousCharacter(document.lineStart(1)), document.lineEnd(0));
+        const ScriptDocument::Range word = document.wordAt(text.indexOf(u"вет"_qs));
+        QCOMPARE(document.text(word.start, word.length), u"привет_1"_qs);
+        const ScriptDocument::Range line = document.lineAt(2);
+        QCOMPARE(document.text(line.start, line.length), u"alias привет_1 {\r\n"_qs);
     }
 
     void whileAFileLoadsNothingChanges()

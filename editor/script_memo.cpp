@@ -301,9 +301,12 @@ qsizetype ScriptMemo::rowMove(qsizetype offset, int rows)
             ++at.line;
             at.row = 0;
         } else {
-            return rows < 0 ? 0 : textLength();
+            break;
         }
     }
+    // Up on the first row and Down on the last leave the caret where it is.
+    if (moved == 0)
+        return offset;
     const LineLayout &layout = layoutOf(at.line);
     const LineLayout::RowInfo &info = layout.rows[at.row];
     int column = layout.textLine(at.row).xToCursor(m_desiredX) + layout.segmentStarts[info.segment];
@@ -334,6 +337,14 @@ void ScriptMemo::movePage(int direction, bool selecting)
 bool ScriptMemo::handleMovementKey(QKeyEvent *event)
 {
     const ScriptDocument &d = *m_document;
+    // With a selection, Left and Right go to its start and its end, and the selection goes.
+    if (d.selectionLength() > 0) {
+        if (event->matches(QKeySequence::MoveToPreviousChar) || event->matches(QKeySequence::MoveToNextChar)) {
+            const bool left = event->matches(QKeySequence::MoveToPreviousChar);
+            moveCaret(left ? d.selectionStart() : d.selectionEnd(), false);
+            return true;
+        }
+    }
     struct Move {
         QKeySequence::StandardKey key;
         QKeySequence::StandardKey selecting;
@@ -1151,7 +1162,7 @@ QMenu *ScriptMemo::createContextMenu()
     add(QStringLiteral("&Удалить"), QKeySequence(), selection && editable,
         [this] { removeSelectionOr(0, 0, ScriptDocument::EditKind::Other); });
     menu->addSeparator();
-    add(QStringLiteral("Выделить &всё"), QKeySequence::SelectAll, textLength() > 0, &ScriptMemo::selectAll);
+    add(QStringLiteral("Выд&елить всё"), QKeySequence::SelectAll, textLength() > 0, &ScriptMemo::selectAll);
     return menu;
 }
 

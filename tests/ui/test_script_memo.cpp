@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QUrl>
 #include <QMimeData>
 #include <QRandomGenerator>
@@ -207,6 +208,66 @@ private slots:
         memo.redo();
         QCOMPARE(memo.wholeText(), u"ab\r\n\r\nefxyz"_qs);
         QCOMPARE(memo.SelStart(), memo.textLength());
+    }
+
+    void wordKeysSelectionsAndTheEdgesOfTheText()
+    {
+        ScriptMemo memo;
+        memo.resize(400, 200);
+        memo.show();
+        memo.loadText(u"alias привет {\n  echo hi\n}"_qs);
+        memo.setFocus();
+        const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(&memo, k, m); };
+        key(Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(memo.SelStart(), qsizetype(6));
+        // With a selection, Left goes to its start and Right to its end, and the selection goes.
+        key(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(memo.SelText(), u"привет {"_qs);
+        key(Qt::Key_Left);
+        QCOMPARE(memo.SelLength(), qsizetype(0));
+        QCOMPARE(memo.SelStart(), qsizetype(6));
+        key(Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+        key(Qt::Key_Right);
+        QCOMPARE(memo.SelLength(), qsizetype(0));
+        QCOMPARE(memo.SelStart(), qsizetype(6));
+        // Up on the first line and Down on the last leave the caret where it is.
+        key(Qt::Key_Up);
+        QCOMPARE(memo.SelStart(), qsizetype(6));
+        memo.setSelStart(memo.lineStartOffset(2));
+        key(Qt::Key_Down);
+        QCOMPARE(memo.CaretPos(), QPoint(0, 2));
+        // From a line's start Ctrl+Left goes to the end of the line before; Ctrl+Backspace there
+        // takes the line break only, and Ctrl+Delete at a line's end the same.
+        key(Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(memo.CaretPos(), QPoint(9, 1));
+        key(Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(memo.line(1), u"  echo hi}"_qs);
+        memo.setSelStart(memo.lineStartOffset(1));
+        key(Qt::Key_Backspace, Qt::ControlModifier);
+        QCOMPARE(memo.wholeText(), u"alias привет {  echo hi}"_qs);
+        key(Qt::Key_Backspace, Qt::ControlModifier);
+        QCOMPARE(memo.wholeText(), u"alias   echo hi}"_qs);
+    }
+
+    void theContextMenuGivesEachItemItsOwnLetter()
+    {
+        ScriptMemo memo;
+        memo.show();
+        memo.setFocus();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), memo.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&memo, &event);
+        auto *menu = memo.findChild<QMenu *>();
+        QVERIFY(menu);
+        QStringList letters;
+        for (const QAction *action : menu->actions()) {
+            const qsizetype amp = action->text().indexOf(u'&');
+            if (!action->isSeparator())
+                letters.append(amp < 0 ? QString() : action->text().mid(amp + 1, 1).toLower());
+        }
+        QCOMPARE(letters.size(), 7);
+        QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
+        QVERIFY(!letters.contains(QString()));
+        menu->close();
     }
 
     void theMouseSetsTheCaretAndSelects()

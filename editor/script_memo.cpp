@@ -328,7 +328,10 @@ qsizetype ScriptMemo::rowEdge(qsizetype offset, bool end) const
 
 void ScriptMemo::movePage(int direction, bool selecting)
 {
+    // The view moves a page, as far as the text goes, and the caret as many rows: it keeps its
+    // place on screen.
     const int rows = pageRows();
+    scrollByRows(direction * rows);
     const qsizetype target = rowMove(caretOffset(), direction * rows);
     setSelection(selecting ? anchorOffset() : target, target);
     ensureCursorVisible();
@@ -1038,8 +1041,11 @@ void ScriptMemo::mousePressEvent(QMouseEvent *event)
         return;
     m_pressPos = point;
     m_desiredX = -1;
+    // A third click soon after a double click, and near it, selects the line.
     const bool tripleClick = m_lastDoubleClick.isValid()
-        && m_lastDoubleClick.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        && m_lastDoubleClick.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()
+        && (point - m_doubleClickPos).manhattanLength() < QApplication::startDragDistance();
+    m_lastDoubleClick.invalidate();
     if (tripleClick) {
         m_granularity = Granularity::Line;
         m_selectionOrigin = at;
@@ -1086,8 +1092,10 @@ void ScriptMemo::mouseMoveEvent(QMouseEvent *event)
         drag->setMimeData(selectionMimeData());
         const Qt::DropAction action = drag->exec(m_readOnly ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction,
                                                  Qt::MoveAction);
-        // A move to another program takes the text away from here.
-        if (action == Qt::MoveAction && drag->target() != viewport() && takesEdits()) {
+        // A move to another editor or program takes the text away from here; a move within this
+        // text was made whole by the drop.
+        const bool droppedHere = drag->target() == this || drag->target() == viewport();
+        if (action == Qt::MoveAction && !droppedHere && takesEdits()) {
             setSelection(start, start + length);
             removeSelectionOr(0, 0, ScriptDocument::EditKind::Other);
         }
@@ -1220,6 +1228,11 @@ void ScriptMemo::dragLeaveEvent(QDragLeaveEvent *)
     viewport()->update();
 }
 
+QObject *ScriptMemo::dropSource(const QDropEvent *event) const
+{
+    return event->source();
+}
+
 void ScriptMemo::dropEvent(QDropEvent *event)
 {
     m_dropOffset = -1;
@@ -1235,17 +1248,21 @@ void ScriptMemo::dropEvent(QDropEvent *event)
         return;
     }
     const qsizetype at = offsetAt(event->position().toPoint());
-    if (event->source() == viewport() && event->dropAction() == Qt::MoveAction) {
-        // Moving the selection within the text: take it out first, then insert it at the drop point.
+    // The drag starts at the memo itself (its viewport only shows it).
+    const QObject *source = dropSource(event);
+    if (source == this || source == viewport()) {
+        // Dropped onto the dragged selection: nothing moves, nothing is copied.
         if (at >= SelStart() && at <= SelStart() + SelLength()) {
             event->ignore();
             return;
         }
-        m_document->moveSelection(at);
-        event->setDropAction(Qt::CopyAction); // nothing more to remove on the dragging side
-        event->accept();
-        setFocus();
-        return;
+        if (event->dropAction() == Qt::MoveAction) {
+            m_document->moveSelection(at);
+            event->setDropAction(Qt::CopyAction); // nothing more to remove on the dragging side
+            event->accept();
+            setFocus();
+            return;
+        }
     }
     // The dropped text ends up selected.
     m_document->insertSelected(at, event->mimeData()->text());

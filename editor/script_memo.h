@@ -190,6 +190,8 @@ protected:
 
     // Text that goes into the editor from a drop or a paste.
     virtual bool insertFromMimeData(const QMimeData *source);
+    // Where a drop comes from: the memo itself when its own selection is dragged.
+    virtual QObject *dropSource(const QDropEvent *event) const;
 
 private:
     using Row = MemoLayout::Row;

@@ -9,6 +9,7 @@
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QUrl>
+#include <QWheelEvent>
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -316,6 +317,90 @@ private slots:
         QVERIFY(memo.offsetRect(30'000).isValid());
         TestEnv::type(&memo, u"!"_qs);
         QCOMPARE(memo.line(0).size(), huge.size() + 1);
+    }
+
+    void theMouseAndTheViewMoveAsInOtherEditors()
+    {
+        // A real drag cannot run offscreen: the test drops as the drag would, from the memo itself.
+        struct DraggedFromItself : ScriptMemo {
+            void drop(QDropEvent *event) { dropEvent(event); }
+            QObject *dropSource(const QDropEvent *) const override { return const_cast<DraggedFromItself *>(this); }
+        } memo;
+        memo.resize(300, 200);
+        memo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&memo));
+        QWidget *view = memo.viewport();
+        const auto at = [&](qsizetype offset) { return memo.offsetRect(offset).center() + QPoint(1, 0); };
+
+        // Dragging a selection within the text moves it; dropping it onto itself changes nothing.
+        memo.loadText(u"alpha beta gamma\ndelta"_qs);
+        memo.setSelection(6, 10);
+        QMimeData dragged;
+        dragged.setText(u"beta"_qs);
+        QDropEvent move(at(memo.lineStartOffset(1) + 3), Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        move.setDropAction(Qt::MoveAction);
+        memo.drop(&move);
+        QCOMPARE(memo.wholeText(), u"alpha  gamma\r\ndelbetata"_qs);
+        QCOMPARE(memo.SelText(), u"beta"_qs);
+        QVERIFY(move.dropAction() != Qt::MoveAction); // nothing more for the dragging side to remove
+        QDropEvent self(at(memo.SelStart() + 2), Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        self.setDropAction(Qt::MoveAction);
+        memo.drop(&self);
+        QVERIFY(!self.isAccepted());
+        QCOMPARE(memo.wholeText(), u"alpha  gamma\r\ndelbetata"_qs);
+        QVERIFY(memo.undo());
+        QCOMPARE(memo.wholeText(), u"alpha beta gamma\r\ndelta"_qs);
+
+        // A click soon after a double click selects the line only where it lands near the double click.
+        QTest::mouseDClick(view, Qt::LeftButton, {}, at(8));
+        QTest::mouseClick(view, Qt::LeftButton, {}, at(8));
+        QCOMPARE(memo.SelText(), u"alpha beta gamma\r\n"_qs);
+        QTest::mouseDClick(view, Qt::LeftButton, {}, at(8));
+        QTest::mouseClick(view, Qt::LeftButton, {}, at(memo.lineStartOffset(1) + 3));
+        QCOMPARE(memo.SelLength(), qsizetype(0));
+        QCOMPARE(memo.SelStart(), memo.lineStartOffset(1) + 3);
+
+        // The wheel scrolls a line wrapped into many rows by rows, and the scroll bar reaches each.
+        QString words;
+        while (words.size() < 6000)
+            words += u"слово word "_qs;
+        memo.loadText(words + u"\nlast"_qs);
+        QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+        QCOMPARE(memo.firstVisibleLine(), 0);
+        QCOMPARE(memo.firstVisibleRow(), QApplication::wheelScrollLines());
+        memo.verticalScrollBar()->setValue(40);
+        QCOMPARE(memo.firstVisibleLine(), 0);
+        QCOMPARE(memo.firstVisibleRow(), 40);
+        QVERIFY(memo.lineOfOffset(memo.offsetAt(QPoint(20, 5))) == 0 && memo.offsetAt(QPoint(20, 5)) > 1000);
+        memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
+        QVERIFY(memo.offsetRect(memo.textLength()).isValid()); // the end is in view
+
+        // Page Down scrolls a page and the caret keeps its place on screen; Page Up comes back.
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines.append(u"line %1"_qs.arg(i));
+        memo.loadText(lines.join(u'\n'));
+        memo.setFocus();
+        memo.setSelStart(memo.lineStartOffset(3) + 2);
+        const int caretY = memo.offsetRect(memo.SelStart()).y();
+        QTest::keyClick(&memo, Qt::Key_PageDown);
+        const int page = memo.firstVisibleLine();
+        QVERIFY(page > 5);
+        QCOMPARE(memo.CaretPos(), QPoint(2, 3 + page));
+        QCOMPARE(memo.offsetRect(memo.SelStart()).y(), caretY);
+        QTest::keyClick(&memo, Qt::Key_PageDown);
+        QCOMPARE(memo.firstVisibleLine(), 2 * page);
+        QCOMPARE(memo.offsetRect(memo.SelStart()).y(), caretY);
+        QTest::keyClick(&memo, Qt::Key_PageUp);
+        QTest::keyClick(&memo, Qt::Key_PageUp);
+        QCOMPARE(memo.firstVisibleLine(), 0);
+        QCOMPARE(memo.CaretPos(), QPoint(2, 3));
+        for (int i = 0; i < 300 / page + 2; ++i)
+            QTest::keyClick(&memo, Qt::Key_PageDown);
+        QCOMPARE(memo.CaretPos().y(), 299); // at the end the caret goes on to the last line
+        QVERIFY(memo.offsetRect(memo.SelStart()).isValid());
     }
 
     void clipboardAndDropsSpeakTheDesktopsLineBreaks()

@@ -301,12 +301,29 @@ std::unique_ptr<MemoLayout::LineLayout> MemoLayout::buildLong(int line, std::uni
     layout->font = m_font;
     layout->longText = displayText(m_document.line(line));
     layout->startState = m_document.hasLineStyler() ? m_document.lineStartState(line) : 0;
+    const QChar *text = layout->longText.constData();
     const int length = int(layout->longText.size());
     std::vector<int> &starts = layout->segmentStarts;
-    // Rows of as many characters as the view's width holds, or of a segment's length unwrapped.
-    const int columns = m_wrap ? qMax(16, int(m_width / qMax<qreal>(1, advance(u'x')))) : kSegmentLength;
-    for (int start = 0; start < length; start += columns)
-        starts.push_back(start);
+    starts.push_back(0);
+    if (m_wrap) {
+        // Rows as wide as the view: each ends before the character that would cross its right edge,
+        // a tab reaching to the next tab stop as it does when drawn.
+        const qreal limit = m_width - 1;
+        const auto after = [this](qreal x, QChar c) {
+            return c == u'\t' ? (std::floor(x / kTabStopDistance) + 1) * kTabStopDistance : x + advance(c);
+        };
+        qreal x = 0;
+        for (int i = 0; i < length; ++i) {
+            x = after(x, text[i]);
+            if (x > limit && i > starts.back()) {
+                starts.push_back(i);
+                x = after(0, text[i]);
+            }
+        }
+    } else {
+        for (int start = kSegmentLength; start < length; start += kSegmentLength)
+            starts.push_back(start);
+    }
     const qreal rowHeight = QFontMetricsF(m_font).height();
     const int count = int(starts.size());
     layout->rows.reserve(count);

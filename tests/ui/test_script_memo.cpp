@@ -403,6 +403,29 @@ private slots:
         QVERIFY(memo.offsetRect(memo.SelStart()).isValid());
     }
 
+    void longLinesWithTabsFitTheView()
+    {
+        // A line too long to be laid out whole is cut into rows by width, tabs counted at their width.
+        ScriptMemo memo;
+        memo.resize(300, 200);
+        memo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&memo));
+        QString line;
+        while (line.size() <= ScriptMemo::kLongLine)
+            line += u"a\tbb\t\tccc\tслово "_qs;
+        memo.loadText(line);
+        const int right = memo.viewport()->width();
+        int shown = 0;
+        for (qsizetype offset = 0; offset < 2000; ++offset) {
+            const QRect rect = memo.offsetRect(offset);
+            if (!rect.isValid())
+                continue;
+            ++shown;
+            QVERIFY2(rect.x() <= right, qPrintable(u"offset %1 drawn at %2"_qs.arg(offset).arg(rect.x())));
+        }
+        QVERIFY(shown > 100);
+    }
+
     void clipboardAndDropsSpeakTheDesktopsLineBreaks()
     {
         // Drops reach a widget only in a real drag; the test hands them to the handler itself.

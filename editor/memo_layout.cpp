@@ -183,7 +183,7 @@ void MemoLayout::linesReplaced(int firstLine, int lastLine, int delta)
         m_tall[i].line += delta;
     std::vector<TallLine> edited;
     for (int line = firstLine; line <= lastLine + delta; ++line) {
-        if (const int rows = estimatedRows(line); rows > 1)
+        if (const int rows = estimatedRows(m_document.lineLength(line)); rows > 1)
             edited.push_back({line, rows});
     }
     m_tall.insert(m_tall.begin() + at, edited.begin(), edited.end());
@@ -339,9 +339,8 @@ std::unique_ptr<MemoLayout::LineLayout> MemoLayout::buildLong(int line, std::uni
 
 // ---- Rows for scrolling --------------------------------------------------------------------
 
-int MemoLayout::estimatedRows(int line) const
+int MemoLayout::estimatedRows(qsizetype length) const
 {
-    const qsizetype length = m_document.lineLength(line);
     if (!m_wrap)
         return length > ScriptDocument::kLongLine ? int((length + kSegmentLength - 1) / kSegmentLength) : 1;
     const qreal typical = advance(u'x');
@@ -355,12 +354,19 @@ void MemoLayout::countRows() const
     if (m_rowsCounted)
         return;
     m_tall.clear();
+    // One pass over the line starts: a line's length is the distance to the next start, less its break.
     const int lines = m_document.lineCount();
+    qsizetype start = 0;
+    auto laidOut = m_layouts.cbegin(); // the lines laid out are known exactly
     for (int line = 0; line < lines; ++line) {
-        const auto found = m_layouts.find(line);
-        const int rows = found != m_layouts.end() ? int(found->second->rows.size()) : estimatedRows(line);
+        const qsizetype next = line + 1 < lines ? m_document.lineStart(line + 1) : m_document.length() + 2;
+        while (laidOut != m_layouts.cend() && laidOut->first < line)
+            ++laidOut;
+        const bool known = laidOut != m_layouts.cend() && laidOut->first == line;
+        const int rows = known ? int(laidOut->second->rows.size()) : estimatedRows(next - start - 2);
         if (rows > 1)
             m_tall.push_back({line, rows});
+        start = next;
     }
     m_rowsCounted = true;
     m_prefixValid = 0;

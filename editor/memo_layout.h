@@ -109,7 +109,8 @@ private:
     std::unique_ptr<LineLayout> build(int line, bool styled) const;
     std::unique_ptr<LineLayout> buildLong(int line, std::unique_ptr<LineLayout> layout) const;
     qreal advance(QChar c) const;
-    int estimatedRows(int line) const;
+    // The rows a line of that many characters takes, as far as its length tells.
+    int estimatedRows(qsizetype length) const;
     void noteRows(int line, int rows) const;
     void countRows() const;
     int extraRowsBefore(std::size_t tallIndex) const;

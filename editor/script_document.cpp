@@ -314,9 +314,14 @@ void ScriptDocument::setLoadingProgress(int percent)
 
 // ---- Steps of the caret --------------------------------------------------------------------
 
+QChar ScriptDocument::characterAt(qsizetype offset) const
+{
+    return Win1251::toUnicode(uchar(m_text.byteAt(offset)));
+}
+
 bool ScriptDocument::isWordCharacter(qsizetype offset) const
 {
-    const QChar c = Win1251::toUnicode(uchar(m_text.byteAt(offset)));
+    const QChar c = characterAt(offset);
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
 
@@ -325,7 +330,7 @@ qsizetype ScriptDocument::previousCharacter(qsizetype offset) const
     if (offset <= 0)
         return 0;
     // A line break is one step: from a line's start back to the end of the line before.
-    if (offset >= 2 && m_text.byteAt(offset - 1) == '\n')
+    if (offset >= 2 && characterAt(offset - 1) == u'\n')
         return offset - 2;
     return offset - 1;
 }
@@ -334,7 +339,7 @@ qsizetype ScriptDocument::nextCharacter(qsizetype offset) const
 {
     if (offset >= m_text.length())
         return m_text.length();
-    if (m_text.byteAt(offset) == '\r' && offset + 1 < m_text.length())
+    if (characterAt(offset) == u'\r' && offset + 1 < m_text.length())
         return offset + 2;
     return offset + 1;
 }

@@ -18,8 +18,9 @@
 // follow its notices; every edit says whether it changed the text.
 //
 // Offsets count the characters of the text in which every line break is the two characters CR LF.
-// The store holds one Windows-1251 byte per character, so an offset is a byte offset too: text goes
-// in through encoded() and comes out through the TextBuffer, and nothing else sees bytes.
+// The store holds one Windows-1251 byte per character, so an offset is a byte offset too. Text goes
+// in through encoded(), is read a character at a time through characterAt() and in stretches
+// through the TextBuffer: a store of another encoding changes these places alone.
 class ScriptDocument : public QObject, public LineSource {
     Q_OBJECT
 public:
@@ -179,6 +180,7 @@ private:
     friend class EditScope;
 
     static QByteArray encoded(QStringView text);
+    QChar characterAt(qsizetype offset) const;
     // Every change of the text goes through replaceBytes inside an EditScope.
     bool replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes);
     void noteReplacement(qsizetype start, qsizetype length, qsizetype insertedLength, const QByteArray &removed);

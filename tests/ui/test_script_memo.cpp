@@ -16,6 +16,18 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+namespace {
+
+// Drops reach a widget only in a real drag, which cannot run offscreen: the test hands them to the
+// handler itself, as coming from source.
+struct DroppableMemo : ScriptMemo {
+    void drop(QDropEvent *event) { dropEvent(event); }
+    QObject *dropSource(const QDropEvent *) const override { return source; }
+    QObject *source = nullptr;
+};
+
+} // namespace
+
 class ScriptMemoTest : public QObject {
     Q_OBJECT
 private slots:
@@ -322,10 +334,8 @@ private slots:
     void theMouseAndTheViewMoveAsInOtherEditors()
     {
         // A real drag cannot run offscreen: the test drops as the drag would, from the memo itself.
-        struct DraggedFromItself : ScriptMemo {
-            void drop(QDropEvent *event) { dropEvent(event); }
-            QObject *dropSource(const QDropEvent *) const override { return const_cast<DraggedFromItself *>(this); }
-        } memo;
+        DroppableMemo memo;
+        memo.source = &memo;
         memo.resize(300, 200);
         memo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&memo));
@@ -428,10 +438,7 @@ private slots:
 
     void clipboardAndDropsSpeakTheDesktopsLineBreaks()
     {
-        // Drops reach a widget only in a real drag; the test hands them to the handler itself.
-        struct DroppableMemo : ScriptMemo {
-            void drop(QDropEvent *event) { dropEvent(event); }
-        } memo;
+        DroppableMemo memo;
         memo.resize(300, 200);
         memo.show();
         memo.loadText(u"one\ntwo"_qs);
@@ -502,9 +509,7 @@ private slots:
     {
         // The window waits for a large file's text: typing, keys, the mouse, the clipboard, drops and
         // every programmatic edit are refused and say so, and the caret never leaves the empty text.
-        struct DroppableMemo : ScriptMemo {
-            void drop(QDropEvent *event) { dropEvent(event); }
-        } memo;
+        DroppableMemo memo;
         memo.resize(300, 200);
         memo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&memo));

@@ -289,8 +289,13 @@ std::unique_ptr<MemoLayout::LineLayout> MemoLayout::build(int line, bool styled)
 qreal MemoLayout::advance(QChar c) const
 {
     if (m_advances.empty())
-        m_advances.assign(0x10000, -1);
-    qreal &known = m_advances[c.unicode()];
+        m_advances.resize(256);
+    std::unique_ptr<std::array<qreal, 256>> &page = m_advances[c.unicode() >> 8];
+    if (!page) {
+        page = std::make_unique<std::array<qreal, 256>>();
+        page->fill(-1);
+    }
+    qreal &known = (*page)[c.unicode() & 0xFF];
     if (known < 0)
         known = QFontMetricsF(m_font).horizontalAdvance(c);
     return known;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTextLayout>
 
+#include <array>
 #include <map>
 #include <memory>
 #include <vector>
@@ -124,7 +125,8 @@ private:
 
     mutable std::map<int, std::unique_ptr<LineLayout>> m_layouts;
     mutable qreal m_widest = 0;
-    mutable std::vector<qreal> m_advances; // by character, -1 where not yet measured
+    // The advance of each character measured so far, in pages of 256 characters, -1 where not yet.
+    mutable std::vector<std::unique_ptr<std::array<qreal, 256>>> m_advances;
 
     // The lines that take more than one row, by line: their rows as laid out, or as estimated.
     mutable std::vector<TallLine> m_tall;

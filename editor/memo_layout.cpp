@@ -286,16 +286,21 @@ std::unique_ptr<MemoLayout::LineLayout> MemoLayout::build(int line, bool styled)
     return layout;
 }
 
-qreal MemoLayout::advance(QChar c) const
+std::array<qreal, 256> &MemoLayout::advancePage(int index) const
 {
     if (m_advances.empty())
         m_advances.resize(256);
-    std::unique_ptr<std::array<qreal, 256>> &page = m_advances[c.unicode() >> 8];
+    std::unique_ptr<std::array<qreal, 256>> &page = m_advances[index];
     if (!page) {
         page = std::make_unique<std::array<qreal, 256>>();
         page->fill(-1);
     }
-    qreal &known = (*page)[c.unicode() & 0xFF];
+    return *page;
+}
+
+qreal MemoLayout::advance(QChar c) const
+{
+    qreal &known = advancePage(c.unicode() >> 8)[c.unicode() & 0xFF];
     if (known < 0)
         known = QFontMetricsF(m_font).horizontalAdvance(c);
     return known;
@@ -314,15 +319,25 @@ std::unique_ptr<MemoLayout::LineLayout> MemoLayout::buildLong(int line, std::uni
         // Rows as wide as the view: each ends before the character that would cross its right edge,
         // a tab reaching to the next tab stop as it does when drawn.
         const qreal limit = m_width - 1;
-        const auto after = [this](qreal x, QChar c) {
-            return c == u'\t' ? (std::floor(x / kTabStopDistance) + 1) * kTabStopDistance : x + advance(c);
+        const std::array<qreal, 256> *page = nullptr;
+        int pageIndex = -1;
+        const auto after = [&](qreal x, char16_t c) {
+            if (c == u'\t')
+                return (std::floor(x / kTabStopDistance) + 1) * kTabStopDistance;
+            if (c >> 8 != pageIndex) {
+                pageIndex = c >> 8;
+                page = &advancePage(pageIndex);
+            }
+            const qreal known = (*page)[c & 0xFF];
+            return x + (known >= 0 ? known : advance(QChar(c)));
         };
         qreal x = 0;
+        int rowStart = 0;
         for (int i = 0; i < length; ++i) {
-            x = after(x, text[i]);
-            if (x > limit && i > starts.back()) {
-                starts.push_back(i);
-                x = after(0, text[i]);
+            x = after(x, text[i].unicode());
+            if (x > limit && i > rowStart) {
+                starts.push_back(rowStart = i);
+                x = after(0, text[i].unicode());
             }
         }
     } else {

@@ -110,6 +110,7 @@ private:
     std::unique_ptr<LineLayout> build(int line, bool styled) const;
     std::unique_ptr<LineLayout> buildLong(int line, std::unique_ptr<LineLayout> layout) const;
     qreal advance(QChar c) const;
+    std::array<qreal, 256> &advancePage(int index) const;
     // The rows a line of that many characters takes, as far as its length tells.
     int estimatedRows(qsizetype length) const;
     void noteRows(int line, int rows) const;

@@ -101,6 +101,7 @@ void ScriptMemo::linesReplaced(int firstLine, int lastLine, int delta)
         if (m_top.line <= lastLine)
             m_top.row = 0;
         m_top.line = qMin(m_top.line, lineCount() - 1);
+        m_topPastEnd = true;
     }
 }
 
@@ -118,6 +119,11 @@ void ScriptMemo::textChanged()
     m_desiredX = -1;
     updateLayoutWidth(); // the line numbers may have grown by a digit
     m_top.row = qMin(m_top.row, int(layoutOf(m_top.line).rows.size()) - 1);
+    // Where lines went from under the view, it shows the last page rather than space beyond the end.
+    if (m_topPastEnd) {
+        m_topPastEnd = false;
+        m_top = qMin(m_top, lastTop());
+    }
     if (m_showCaretOnChange) {
         m_showCaretOnChange = false;
         ensureCursorVisible();

@@ -250,6 +250,7 @@ private:
     QList<Highlight> m_highlights;
 
     Row m_top; // the line drawn at the top, and how many of its rows are scrolled above the viewport
+    bool m_topPastEnd = false; // lines were removed from under the view
     int m_xOffset = 0;
     bool m_settingScroll = false;
     mutable Row m_lastTop;

@@ -594,6 +594,7 @@ private slots:
         memo.setSelection(memo.lineStartOffset(2), memo.textLength());
         QVERIFY(memo.setSelText(u"replaced"_qs));
         QVERIFY(onTheText());
+        QCOMPARE(memo.firstVisibleLine(), 0); // the three lines left fill no more than a page
         QVERIFY(scrolledToTheEnd());
         QVERIFY(memo.replaceRanges({{0, memo.lineStartOffset(399)}}, u"x"_qs));
         QVERIFY(onTheText());

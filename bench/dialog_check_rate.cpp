@@ -1,9 +1,9 @@
 // Prints how often the dialog-table check speaks on the real scripts of the corpus: for every file
-// with dialog tables, its tables, their lines, and the problems found per 100 of those lines.
+// with dialog tables, its tables, their lines, and the errors and warnings found per 100 of those
+// lines. INI-format scripts are read as the editor shows them, with their "nN=" prefixes.
 #include "common/win1251_codec.h"
 #include "language/dialog_checks.h"
 #include "language/dialog_table.h"
-#include "language/script_lexer.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +15,8 @@ namespace {
 struct Tally {
     int tables = 0;
     int lines = 0;
-    int problems = 0;
+    int errors = 0;
+    int warnings = 0;
 };
 
 QStringList linesOf(const QString &path)
@@ -25,11 +26,7 @@ QStringList linesOf(const QString &path)
         return {};
     QString text = Win1251::decode(file.readAll());
     text.replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n');
-    QStringList lines = text.split(u'\n');
-    // INI-format scripts: the line's text follows its "nN=".
-    for (QString &line : lines)
-        line.remove(0, ScriptLexer::linePrefixLength(line));
-    return lines;
+    return text.split(u'\n');
 }
 
 Tally tally(const QStringList &lines, bool listThem)
@@ -43,11 +40,13 @@ Tally tally(const QStringList &lines, bool listThem)
         ++result.tables;
         result.lines += span->lastLine - span->headerLine + 1;
         const QList<DialogChecks::Problem> problems = DialogChecks::check(DialogTable::readTable(source, *span));
-        result.problems += int(problems.size());
+        result.errors += int(DialogChecks::countOf(problems, DialogChecks::Severity::Error));
+        result.warnings += int(DialogChecks::countOf(problems, DialogChecks::Severity::Warning));
         for (const DialogChecks::Problem &problem : problems) {
+            static const char *const kinds[] = {"error", "warning", "note"};
             if (listThem)
-                std::printf("    %5d: %s\n      %s\n", problem.line + 1, qPrintable(problem.reason),
-                            qPrintable(lines.at(problem.line).trimmed()));
+                std::printf("    %5d %-7s %s\n          %s\n", problem.line + 1, kinds[int(problem.severity)],
+                            qPrintable(problem.reason), qPrintable(lines.at(problem.line).trimmed()));
         }
         i = span->lastLine;
     }
@@ -57,6 +56,13 @@ Tally tally(const QStringList &lines, bool listThem)
 double per100(int count, int lines)
 {
     return lines > 0 ? 100.0 * count / lines : 0.0;
+}
+
+void print(const QString &name, const Tally &tally)
+{
+    std::printf("%-26s tables %3d  lines %5d  errors %3d (%5.2f per 100 lines)  warnings %3d (%5.2f per 100 lines)\n",
+                qPrintable(name), tally.tables, tally.lines, tally.errors, per100(tally.errors, tally.lines),
+                tally.warnings, per100(tally.warnings, tally.lines));
 }
 
 } // namespace
@@ -74,13 +80,12 @@ int main(int argc, char **argv)
         const Tally file = tally(linesOf(dir.filePath(name)), listThem);
         if (file.tables == 0)
             continue;
-        std::printf("%-26s tables %3d  lines %5d  problems %4d (%5.2f per 100 lines)\n", qPrintable(name),
-                    file.tables, file.lines, file.problems, per100(file.problems, file.lines));
+        print(name, file);
         total.tables += file.tables;
         total.lines += file.lines;
-        total.problems += file.problems;
+        total.errors += file.errors;
+        total.warnings += file.warnings;
     }
-    std::printf("%-26s tables %3d  lines %5d  problems %4d (%5.2f per 100 lines)\n", "all", total.tables,
-                total.lines, total.problems, per100(total.problems, total.lines));
+    print(u"all"_qs, total);
     return total.tables > 0 ? 0 : 1;
 }

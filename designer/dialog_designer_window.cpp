@@ -931,5 +931,5 @@ void TForm5::Button29Click()
 
 void TForm5::PreviewButtonClick()
 {
-    showDialogPreview(Memo1, this)->showFirstTableWhereNoneIsAtTheCaret();
+    showDialogPreview(Memo1, this)->followDesignerCode(Memo2);
 }

@@ -12,7 +12,10 @@
 #include "support/program_test.h"
 #include "support/test_env.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -159,6 +162,10 @@ private slots:
         QVERIFY(fromMenu);
         QCOMPARE(fromMenu->followedName(), u"greet"_qs);
         QVERIFY(fromMenu->dialogClient()->findChild<QWidget *>(u"control_1"_qs));
+        // The command again brings that window to the front rather than opening another.
+        Orl->DialogPreviewClick();
+        QCOMPARE(Orl->findChildren<DialogPreviewWindow *>().size(), 1);
+        QCOMPARE(Orl->findChild<DialogPreviewWindow *>(), fromMenu);
         fromMenu->close();
 
         // The designer's code box: its table is shown wherever its caret stands.
@@ -171,6 +178,43 @@ private slots:
         QVERIFY(fromDesigner);
         QCOMPARE(fromDesigner->followedName(), u"built"_qs);
         fromDesigner->close();
+        designer->close();
+    }
+
+    // The designer's own code: previewed before it reaches the code box, complete without the "}" the
+    // designer never writes, its list words accepted.
+    void theDesignerPreviewsItsOwnCode()
+    {
+        Orl->N23Click();
+        TForm5 *designer = Form5;
+        designer->Edit1->setText(u"\"Built\""_qs);
+        designer->E4->setText(u"90"_qs);
+        designer->Edit5->setText(u"60"_qs);
+        designer->Button11Click();
+        designer->PreviewButton->click();
+        auto *preview = designer->findChild<DialogPreviewWindow *>();
+        QVERIFY(preview);
+        QCOMPARE(preview->model().span.name, u"new_table"_qs);
+        QCOMPARE(preview->dialogClient()->size(), QSize(90, 60));
+        QVERIFY(preview->statusLabel()->text().contains(u"ещё не вставленного в код"_qs));
+        QVERIFY2(preview->statusLabel()->text().endsWith(u"ошибок не найдено"_qs), qPrintable(preview->statusLabel()->text()));
+
+        designer->Button28Click();
+        designer->Button9->click(); // the text page, its alignment list at "Left"
+        designer->LabelEdit->setText(u"Hi"_qs);
+        designer->LabeledEdit10->setText(u"3"_qs);
+        designer->Edit51->setText(u"5"_qs);
+        designer->Edit52->setText(u"5"_qs);
+        designer->Edit53->setText(u"40"_qs);
+        designer->Edit54->setText(u"10"_qs);
+        designer->ComboBox10->setCurrentIndex(0);
+        designer->Button26Click();
+        designer->Button28Click();
+        QTRY_VERIFY_WITH_TIMEOUT(preview->dialogClient()->findChild<QWidget *>(u"control_3"_qs), 2000);
+        QVERIFY(!preview->statusLabel()->text().contains(u"ещё не вставленного"_qs));
+        QCOMPARE(preview->problemList()->count(), 0);
+        designer->PreviewButton->click();
+        QCOMPARE(designer->findChildren<DialogPreviewWindow *>().size(), 1);
         designer->close();
     }
 };

@@ -145,9 +145,13 @@ private slots:
     // text on that line.
     void problemsTellErrorsFromWarnings()
     {
-        ScriptMemo memo;
-        memo.resize(300, 200);
-        memo.show();
+        // The text in a window where another field had the keyboard last.
+        QWidget host;
+        auto *field = new QLineEdit(&host);
+        ScriptMemo &memo = *new ScriptMemo(&host);
+        memo.setGeometry(0, 30, 300, 200);
+        host.show();
+        field->setFocus();
         auto window = previewOf(memo,
                                 u"dialog sev {\nsize -1 -1 200 100\n"
                                 u"text \"a\", 1, 500 10 30 10\n"
@@ -164,6 +168,8 @@ private slots:
         QVERIFY(window->statusLabel()->text().endsWith(u"найдено ошибок: 1, предупреждений: 2"_qs));
 
         window->activateWindow();
+        list->setFocus();
+        QTRY_VERIFY_WITH_TIMEOUT(list->hasFocus(), 2000); // the keyboard is in the preview
         memo.setSelStart(0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
         QCOMPARE(memo.CaretPos(), QPoint(0, 3));

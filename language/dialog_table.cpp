@@ -591,30 +591,32 @@ QStringList valuesOf(const QString &text)
     return values;
 }
 
-int pixelsX(Units units, int value)
+namespace {
+
+// `mapScale`: pixels per map unit along the axis.
+int toPixels(Units units, int value, double mapScale)
 {
     switch (units) {
     case Units::Pixels:
-        return value;
+        break;
     case Units::Dbu:
         return value * 2;
     case Units::Map:
-        return int(std::lround(value * 6.0 / 4.0));
+        return int(std::lround(value * mapScale));
     }
     return value;
 }
 
+} // namespace
+
+int pixelsX(Units units, int value)
+{
+    return toPixels(units, value, 6.0 / 4.0);
+}
+
 int pixelsY(Units units, int value)
 {
-    switch (units) {
-    case Units::Pixels:
-        return value;
-    case Units::Dbu:
-        return value * 2;
-    case Units::Map:
-        return int(std::lround(value * 13.0 / 8.0));
-    }
-    return value;
+    return toPixels(units, value, 13.0 / 8.0);
 }
 
 } // namespace DialogTable

@@ -44,6 +44,14 @@ QWidget *control(DialogPreviewWindow *window, int id)
     return window->dialogClient()->findChild<QWidget *>(u"control_%1"_qs.arg(id));
 }
 
+// An 8 by 8 picture.
+bool savePicture(const QString &path)
+{
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    return picture.save(path);
+}
+
 // The preview of the memo's text with the caret on `caretLine`.
 std::unique_ptr<DialogPreviewWindow> previewOf(ScriptMemo &memo, const QString &text, int caretLine)
 {
@@ -201,9 +209,7 @@ private slots:
     void documentedStylesAreDrawn()
     {
         QTemporaryDir dir;
-        QImage picture(8, 8, QImage::Format_RGB32);
-        picture.fill(Qt::blue);
-        QVERIFY(picture.save(dir.filePath(u"pic.png"_qs)));
+        QVERIFY(savePicture(dir.filePath(u"pic.png"_qs)));
         ScriptMemo memo;
         auto window = previewOf(memo,
                                 u"dialog looks {\nsize -1 -1 400 300\n"
@@ -370,9 +376,7 @@ private slots:
     void iconsShowThePictureOrAFramedPlaceholder()
     {
         QTemporaryDir dir;
-        QImage picture(8, 8, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        QVERIFY(picture.save(dir.filePath(u"pic.png"_qs)));
+        QVERIFY(savePicture(dir.filePath(u"pic.png"_qs)));
         ScriptMemo memo;
         auto window = previewOf(memo,
                                 u"dialog pics {\nsize -1 -1 100 60\n"

@@ -187,9 +187,12 @@ void DialogPreviewWindow::refresh()
     if (!span) {
         if (showPendingTable())
             return;
-        showNoTable(m_following ? u"Таблица диалога «%1» не найдена в тексте"_qs.arg(m_followedName)
-                                : u"Курсор не стоит в таблице диалога: поставьте его между строкой «dialog имя {» "
-                                  u"и её «}»"_qs);
+        if (m_following)
+            showNoTable(u"Таблица диалога «%1» не найдена в тексте"_qs.arg(m_followedName));
+        else if (m_designerCode)
+            showNoTable(u"В коде ещё нет таблицы диалога: её начинает кнопка «Создать код Диалога»"_qs);
+        else
+            showNoTable(u"Курсор не стоит в таблице диалога: поставьте его между строкой «dialog имя {» и её «}»"_qs);
         return;
     }
     m_showingPending = false;

@@ -187,14 +187,17 @@ private slots:
     {
         Orl->N23Click();
         TForm5 *designer = Form5;
+        designer->PreviewButton->click();
+        auto *preview = designer->findChild<DialogPreviewWindow *>();
+        QVERIFY(preview);
+        QCOMPARE(preview->statusLabel()->text(), u"В коде ещё нет таблицы диалога: её начинает кнопка «Создать код Диалога»"_qs);
         designer->Edit1->setText(u"\"Built\""_qs);
         designer->E4->setText(u"90"_qs);
         designer->Edit5->setText(u"60"_qs);
         designer->Button11Click();
+        QTRY_COMPARE_WITH_TIMEOUT(preview->model().span.name, u"new_table"_qs, 2000); // as the text appears
         designer->PreviewButton->click();
-        auto *preview = designer->findChild<DialogPreviewWindow *>();
-        QVERIFY(preview);
-        QCOMPARE(preview->model().span.name, u"new_table"_qs);
+        QCOMPARE(designer->findChildren<DialogPreviewWindow *>().size(), 1);
         QCOMPARE(preview->dialogClient()->size(), QSize(90, 60));
         QVERIFY(preview->statusLabel()->text().contains(u"ещё не вставленного в код"_qs));
         QVERIFY2(preview->statusLabel()->text().endsWith(u"ошибок не найдено"_qs), qPrintable(preview->statusLabel()->text()));
@@ -213,8 +216,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(preview->dialogClient()->findChild<QWidget *>(u"control_3"_qs), 2000);
         QVERIFY(!preview->statusLabel()->text().contains(u"ещё не вставленного"_qs));
         QCOMPARE(preview->problemList()->count(), 0);
-        designer->PreviewButton->click();
-        QCOMPARE(designer->findChildren<DialogPreviewWindow *>().size(), 1);
         designer->close();
     }
 };

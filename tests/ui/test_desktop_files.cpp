@@ -254,7 +254,11 @@ private slots:
         Orl->clientArea()->setActiveSubWindow(window);
         dialogs->chooseFile(path(u"copy.mrc"_qs));
         Orl->N7Click();
-        QCOMPARE(dialogs->fileRequests.last().fileName, path(u"fresh.mrc"_qs)); // the last name saved in this run
+        // The dialog proposes the window's own file, not the one another window saved last; the
+        // window then shows the file it writes.
+        QCOMPARE(dialogs->fileRequests.last().fileName, opened);
+        QCOMPARE(window->windowTitle(), path(u"copy.mrc"_qs));
+        QCOMPARE(window->panelText(2), path(u"copy.mrc"_qs));
         TestEnv::type(window->Memo1, u"!"_qs);
         Orl->N6Click();
         QCOMPARE(readFile(path(u"copy.mrc"_qs)), QByteArray("+!first"));

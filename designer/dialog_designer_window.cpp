@@ -143,7 +143,8 @@ void TForm5::fitOnScreen()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll);
 
-    const QScreen *screen = this->screen();
+    // The screen of the main window, where the command that opened the designer was given.
+    const QScreen *screen = parentWidget() ? parentWidget()->screen() : this->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), kClientSize);
     // The window system's frame is not known before the window shows: room is kept for a title bar
     // and borders of a usual size.

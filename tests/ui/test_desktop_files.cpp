@@ -368,6 +368,40 @@ private slots:
         QCOMPARE(defaultText, u"&Нет"_qs);
         QCOMPARE(answer, Dialogs::Button::No);
     }
+
+    void fileDialogsHaveRussianCaptionsOfTheirOwn()
+    {
+        // A desktop's own file dialog shows only the caption the program gives it.
+        start();
+        QStringList captions;
+        const auto readCaptionAndCancel = [&] {
+            QTimer::singleShot(0, [&] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                QVERIFY(dialog);
+                captions.append(dialog->windowTitle());
+                dialog->close();
+            });
+        };
+        Dialogs::setResponder(nullptr);
+        using Kind = Dialogs::FileRequest::Kind;
+        for (Kind kind : {Kind::Open, Kind::Save, Kind::OpenPicture}) {
+            readCaptionAndCancel();
+            QVERIFY(!Dialogs::chooseFile({kind, Orl, QString(), u"Все файлы|*.*"_qs, 0, QString()}).accepted);
+        }
+        Dialogs::setResponder(dialogs);
+        QCOMPARE(captions, (QStringList{u"Открыть"_qs, u"Сохранить как"_qs, u"Открыть изображение"_qs}));
+    }
+
+    void theProgramIsNamedAsItsDesktopEntry()
+    {
+        // Window systems take the name for the windows' class, which docks match to the launcher.
+        describeApplication(qApp);
+        QCOMPARE(QCoreApplication::applicationName(), u"io.github.orl.Orl"_qs);
+        QCOMPARE(QGuiApplication::desktopFileName(), u"io.github.orl.Orl"_qs);
+        QFile entry(QStringLiteral(ORL_DATA_DIR "/../desktop/io.github.orl.Orl.desktop"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("\nStartupWMClass=io.github.orl.Orl\n"));
+    }
 };
 
 QTEST_MAIN(DesktopFilesTest)

@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QtTest>
 
 namespace {
@@ -184,6 +185,30 @@ private slots:
         editor->Memo1->setFocus();
         press(editor->Memo1, Qt::Key_X, Qt::AltModifier);
         QVERIFY(!Orl->menuBar()->activeAction());
+    }
+
+    void aLoneAltSelectsTheMenuBarUnderAStyleThatLeavesItOut()
+    {
+        // Some desktops' styles leave the lone Alt to the desktop; the menu bar takes it all the same.
+        class AltIgnored : public QProxyStyle {
+        public:
+            AltIgnored() : QProxyStyle(u"fusion"_qs) { }
+            int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                          QStyleHintReturn *returnData) const override
+            {
+                return hint == SH_MenuBar_AltKeyNavigation ? 0 : QProxyStyle::styleHint(hint, option, widget, returnData);
+            }
+        };
+        TestEnv::endProgram();
+        const QString original = QApplication::style()->name();
+        QApplication::setStyle(new AltIgnored);
+        TestEnv::startProgram();
+        TForm2 *editor = threeEditors().last();
+        pressLoneAlt(editor->Memo1);
+        const bool fileMenuSelected = Orl->menuBar()->activeAction() == Orl->N1;
+        TestEnv::endProgram();
+        QApplication::setStyle(original);
+        QVERIFY(fileMenuSelected);
     }
 
     void ctrlF6GoesRoundTheWindowsAndTheWindowListFollows()

@@ -31,6 +31,7 @@ TForm2 *TOrl::createEditor()
     m_mdiArea->addSubWindow(window);
     onSignal(window->Memo1, &ScriptMemo::filesDropped, this, [this](const QStringList &paths) { openFiles(paths); });
     watchKeyboardRoute(window);
+    attachToWindowMenu(window);
     return window;
 }
 
@@ -228,8 +229,9 @@ void TOrl::N7Click()
         return;
     TForm2 *window = Form2;
     refuseWhileLoading(window);
+    // The dialog proposes the window's own file: the one its caption shows and "Сохранить" writes.
     const Dialogs::FileAnswer answer = Dialogs::chooseFile({Dialogs::FileRequest::Kind::Save, this,
-                                                            m_lastSavedFileName, kSaveFilter, m_saveFilterIndex,
+                                                            window->fileName(), kSaveFilter, m_saveFilterIndex,
                                                             dialogFolder()});
     if (!answer.accepted)
         return;

@@ -2,10 +2,14 @@
 
 #include <QSettings>
 
-// QSettings() is the file that the organization and application names set at start-up name:
-// orl/Orl.conf in the user's configuration folder.
+// One file in the user's configuration folder: orl/Orl.conf.
 namespace Remembered {
 namespace {
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("orl"), QStringLiteral("Orl"));
+}
 
 const QString kLastFolder = QStringLiteral("files/lastFolder");
 const QString kRecentFiles = QStringLiteral("files/recent");
@@ -15,17 +19,17 @@ const QString kGeometry = QStringLiteral("mainWindow/geometry");
 
 QString lastFolder()
 {
-    return QSettings().value(kLastFolder).toString();
+    return settings().value(kLastFolder).toString();
 }
 
 void setLastFolder(const QString &folder)
 {
-    QSettings().setValue(kLastFolder, folder);
+    settings().setValue(kLastFolder, folder);
 }
 
 QStringList recentFiles()
 {
-    QStringList files = QSettings().value(kRecentFiles).toStringList();
+    QStringList files = settings().value(kRecentFiles).toStringList();
     files.removeDuplicates();
     return files.mid(0, kRecentFileCount);
 }
@@ -35,24 +39,24 @@ void addRecentFile(const QString &path)
     QStringList files = recentFiles();
     files.removeAll(path);
     files.prepend(path);
-    QSettings().setValue(kRecentFiles, files.mid(0, kRecentFileCount));
+    settings().setValue(kRecentFiles, files.mid(0, kRecentFileCount));
 }
 
 void removeRecentFile(const QString &path)
 {
     QStringList files = recentFiles();
     files.removeAll(path);
-    QSettings().setValue(kRecentFiles, files);
+    settings().setValue(kRecentFiles, files);
 }
 
 QByteArray mainWindowGeometry()
 {
-    return QSettings().value(kGeometry).toByteArray();
+    return settings().value(kGeometry).toByteArray();
 }
 
 void setMainWindowGeometry(const QByteArray &geometry)
 {
-    QSettings().setValue(kGeometry, geometry);
+    settings().setValue(kGeometry, geometry);
 }
 
 } // namespace Remembered

@@ -32,7 +32,10 @@ bool OrlApplication::notify(QObject *receiver, QEvent *event)
 
 void describeApplication(QCoreApplication *application)
 {
-    QCoreApplication::setApplicationName(Dialogs::kApplicationTitle);
+    // The desktop entry's name: window systems take the application's name for the windows' class
+    // (WM_CLASS) and docks group the windows with the launcher whose desktop entry has that name.
+    QCoreApplication::setApplicationName(kApplicationId);
+    QGuiApplication::setDesktopFileName(kApplicationId);
     QCoreApplication::setApplicationVersion(QStringLiteral(ORL_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("orl"));
     auto *translator = new QTranslator(application);

@@ -80,6 +80,7 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
                              StatusBar1);
     m_plainNote->setObjectName(QStringLiteral("PlainNote"));
     m_plainNote->setAccessibleName(QStringLiteral("Подсветка синтаксиса"));
+    m_plainNote->setAccessibleDescription(m_plainNote->text());
     StatusBar1->addPermanentWidget(m_plainNote);
     layout->addWidget(StatusBar1);
     setWidget(content);
@@ -116,18 +117,33 @@ QString TForm2::panelText(int panel) const
     return m_panels[panel]->text();
 }
 
+void TForm2::setPanelText(int panel, const QString &text)
+{
+    m_panels[panel]->setText(text);
+    // A screen reader reads the panel's name and then what it shows.
+    m_panels[panel]->setAccessibleDescription(text);
+}
+
 void TForm2::Memo1Change()
 {
     const QPoint caret = Memo1->CaretPos();
-    m_panels[0]->setText(QStringLiteral("%1:%2").arg(caret.y() + 1).arg(caret.x() + 1));
-    m_panels[2]->setText(windowTitle());
-    m_panels[1]->setText(Memo1->Modified() ? QStringLiteral("Редактирует") : QString());
+    setPanelText(0, QStringLiteral("%1:%2").arg(caret.y() + 1).arg(caret.x() + 1));
+    setPanelText(2, windowTitle());
+    setPanelText(1, Memo1->Modified() ? QStringLiteral("Редактирует") : QString());
     m_unsavedChanges = true;
 }
 
 void TForm2::FormActivate()
 {
-    m_panels[2]->setText(windowTitle());
+    setPanelText(2, windowTitle());
+}
+
+void TForm2::setFileName(const QString &fileName)
+{
+    m_fileName = fileName;
+    // The caption and the name panel show the file that "Сохранить" writes.
+    setWindowTitle(fileName);
+    setPanelText(2, fileName);
 }
 
 void TForm2::FindDialog1Find()
@@ -178,7 +194,7 @@ bool TForm2::confirmClose()
     if (m_closeConfirmed || !m_unsavedChanges)
         return true;
     const Dialogs::Button answer = Dialogs::ask(
-        {this, Dialogs::Icon::Question, QStringLiteral("Confirm"),
+        {this, Dialogs::Icon::Question, QStringLiteral("Подтверждение"),
          QStringLiteral("Текст в окне %1 был изменен. Сохранить изменения?").arg(windowTitle()),
          {Dialogs::Button::Yes, Dialogs::Button::No, Dialogs::Button::Cancel}});
     bool mayClose = answer == Dialogs::Button::No;

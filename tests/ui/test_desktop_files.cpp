@@ -254,7 +254,11 @@ private slots:
         Orl->clientArea()->setActiveSubWindow(window);
         dialogs->chooseFile(path(u"copy.mrc"_qs));
         Orl->N7Click();
-        QCOMPARE(dialogs->fileRequests.last().fileName, path(u"fresh.mrc"_qs)); // the last name saved in this run
+        // The dialog proposes the window's own file, not the one another window saved last; the
+        // window then shows the file it writes.
+        QCOMPARE(dialogs->fileRequests.last().fileName, opened);
+        QCOMPARE(window->windowTitle(), path(u"copy.mrc"_qs));
+        QCOMPARE(window->panelText(2), path(u"copy.mrc"_qs));
         TestEnv::type(window->Memo1, u"!"_qs);
         Orl->N6Click();
         QCOMPARE(readFile(path(u"copy.mrc"_qs)), QByteArray("+!first"));
@@ -363,6 +367,40 @@ private slots:
         QCOMPARE(texts, (QStringList{u"&Да"_qs, u"&Нет"_qs, u"Отмена"_qs}));
         QCOMPARE(defaultText, u"&Нет"_qs);
         QCOMPARE(answer, Dialogs::Button::No);
+    }
+
+    void fileDialogsHaveRussianCaptionsOfTheirOwn()
+    {
+        // A desktop's own file dialog shows only the caption the program gives it.
+        start();
+        QStringList captions;
+        const auto readCaptionAndCancel = [&] {
+            QTimer::singleShot(0, [&] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                QVERIFY(dialog);
+                captions.append(dialog->windowTitle());
+                dialog->close();
+            });
+        };
+        Dialogs::setResponder(nullptr);
+        using Kind = Dialogs::FileRequest::Kind;
+        for (Kind kind : {Kind::Open, Kind::Save, Kind::OpenPicture}) {
+            readCaptionAndCancel();
+            QVERIFY(!Dialogs::chooseFile({kind, Orl, QString(), u"Все файлы|*.*"_qs, 0, QString()}).accepted);
+        }
+        Dialogs::setResponder(dialogs);
+        QCOMPARE(captions, (QStringList{u"Открыть"_qs, u"Сохранить как"_qs, u"Открыть изображение"_qs}));
+    }
+
+    void theProgramIsNamedAsItsDesktopEntry()
+    {
+        // Window systems take the name for the windows' class, which docks match to the launcher.
+        describeApplication(qApp);
+        QCOMPARE(QCoreApplication::applicationName(), u"io.github.orl.Orl"_qs);
+        QCOMPARE(QGuiApplication::desktopFileName(), u"io.github.orl.Orl"_qs);
+        QFile entry(QStringLiteral(ORL_DATA_DIR "/../desktop/io.github.orl.Orl.desktop"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("\nStartupWMClass=io.github.orl.Orl\n"));
     }
 };
 

@@ -122,7 +122,7 @@ private slots:
     void shortcutsAndToolbarButtonsRunTheirItems()
     {
         QCOMPARE(Orl->N7->shortcut(), QKeySequence(u"Ctrl+S"_qs));
-        QVERIFY(Orl->N6->shortcut().isEmpty());
+        QCOMPARE(Orl->N6->shortcut(), QKeySequence(u"Shift+Ctrl+S"_qs));
         QCOMPARE(Orl->N44->shortcut(), QKeySequence(u"Ctrl+Alt+Z"_qs));
         QCOMPARE(Orl->N31->shortcut(), QKeySequence(u"Ctrl+K"_qs));
         Orl->ToolButton1->trigger();
@@ -171,6 +171,30 @@ private slots:
         Orl->N7Click();
         QCOMPARE(dialogs->fileRequests.at(2).filterIndex, 1);
         QCOMPARE(Orl->lastSavedFileName(), path(u"second.ini"_qs));
+    }
+
+    void aSavedWindowShowsTheFileItWritesAndSaveAsProposesIt()
+    {
+        TForm2 *first = TestEnv::newEditor();
+        TestEnv::type(first->Memo1, u"1"_qs);
+        dialogs->chooseFile(path(u"first.mrc"_qs));
+        Orl->N7Click();
+        QCOMPARE(first->windowTitle(), path(u"first.mrc"_qs));
+        QCOMPARE(first->panelText(2), path(u"first.mrc"_qs));
+        QCOMPARE(Orl->windowListItems().at(0)->text(), u"&1 "_qs + path(u"first.mrc"_qs));
+        // Another window proposes no file of the first one's; named through "Сохранить", it shows its file too.
+        TForm2 *second = TestEnv::newEditor();
+        dialogs->cancelFile();
+        Orl->N7Click();
+        QCOMPARE(dialogs->fileRequests.last().fileName, QString());
+        dialogs->chooseFile(path(u"second.mrc"_qs));
+        Orl->N6Click();
+        QCOMPARE(second->windowTitle(), path(u"second.mrc"_qs));
+        Orl->clientArea()->setActiveSubWindow(first);
+        dialogs->cancelFile();
+        Orl->N7Click();
+        QCOMPARE(dialogs->fileRequests.last().fileName, path(u"first.mrc"_qs));
+        QCOMPARE(first->panelText(2), path(u"first.mrc"_qs));
     }
 
     void saveNeverWritesOneWindowsTextOverAnothersFile()
@@ -224,6 +248,7 @@ private slots:
         TestEnv::flushDeletes();
         QCOMPARE(Orl->MDIChildCount(), 1);
         QCOMPARE(dialogs->messages.last().text, u"Текст в окне script1.mrc был изменен. Сохранить изменения?"_qs);
+        QCOMPARE(dialogs->messages.last().caption, u"Подтверждение"_qs);
 
         // Yes with a cancelled save dialog keeps the window; Yes with a name saves and closes.
         dialogs->answer(Dialogs::Button::Yes);

@@ -923,12 +923,13 @@ bool isCommentWord(QStringView line, int i, int end)
 {
     if (i >= end)
         return false;
-    if (line[i] == u';' || line.sliced(i, end - i).startsWith(u"/*"))
+    if (line[i] == u';' || (line[i] == u'/' && i + 1 < end && line[i + 1] == u'*'))
         return true;
     int nameStart = i;
     while (nameStart < end && (line[nameStart] == u'/' || line[nameStart] == u'!' || line[nameStart] == u'.'))
         ++nameStart;
-    return equalsFolded(line.sliced(nameStart, end - nameStart), u"rem");
+    const auto is = [line](int at, char16_t lower) { return (line[at].unicode() | 0x20) == lower; };
+    return end - nameStart == 3 && is(nameStart, u'r') && is(nameStart + 1, u'e') && is(nameStart + 2, u'm');
 }
 
 int commentEnd(QStringView line, int i, int limit)
@@ -945,6 +946,16 @@ CodeLayout codeLayout(QStringView line, int lineStart)
 {
     CodeLayout layout;
     const int size = int(line.size());
+    // Most lines hold neither a brace nor a comment: a look at their characters is enough.
+    bool mayHold = false;
+    for (int i = lineStart; i < size && !mayHold; ++i) {
+        const char16_t c = line[i].unicode();
+        mayHold = c == u'{' || c == u'}' || c == u';' || c == u'*'
+            || ((c | 0x20) == u'r' && i + 2 < size && (line[i + 1].unicode() | 0x20) == u'e'
+                && (line[i + 2].unicode() | 0x20) == u'm');
+    }
+    if (!mayHold)
+        return layout;
     bool statementStart = true;
     for (int i = skipBlanksIn(line, lineStart); i < size;) {
         const int end = wordEndIn(line, i);

@@ -360,13 +360,11 @@ void ScriptAssist::paintControlLetters(const QRect &area)
     painter.setFont(font);
     painter.setPen(style.foreground);
     const QFontMetrics metrics(font);
-    for (int line = m_memo->firstVisibleLine(); line < m_memo->lineCount(); ++line) {
-        const qsizetype start = m_memo->lineStartOffset(line);
-        const QRect lineTop = m_memo->offsetRect(start);
-        if (lineTop.isEmpty() || lineTop.top() > area.bottom())
-            break;
+    const int lastLine = m_memo->lineOfOffset(m_memo->offsetAt(area.bottomRight()));
+    for (int line = m_memo->lineOfOffset(m_memo->offsetAt(area.topLeft())); line <= lastLine; ++line) {
         if (isLongLine(m_memo, line))
             continue;
+        const qsizetype start = m_memo->lineStartOffset(line);
         const QString text = m_memo->line(line);
         for (int column = 0; column < text.size(); ++column) {
             const QChar letter = ScriptColours::controlCodeLetter(text[column]);

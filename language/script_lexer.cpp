@@ -947,30 +947,39 @@ CodeLayout codeLayout(QStringView line, int lineStart)
     CodeLayout layout;
     const int size = int(line.size());
     // Most lines hold neither a brace nor a comment: a look at their characters is enough.
+    // The characters that may make one: { } ; * (of "/*") and r R (of rem).
+    constexpr quint64 kLow = quint64(1) << ';' | quint64(1) << '*';
+    constexpr quint64 kHigh = quint64(1) << ('{' - 64) | quint64(1) << ('}' - 64) | quint64(1) << ('r' - 64)
+        | quint64(1) << ('R' - 64);
     bool mayHold = false;
     for (int i = lineStart; i < size && !mayHold; ++i) {
         const char16_t c = line[i].unicode();
-        mayHold = c == u'{' || c == u'}' || c == u';' || c == u'*'
-            || ((c | 0x20) == u'r' && i + 2 < size && (line[i + 1].unicode() | 0x20) == u'e'
-                && (line[i + 2].unicode() | 0x20) == u'm');
+        if (c >= 128 || !((c < 64 ? kLow >> c : kHigh >> (c - 64)) & 1))
+            continue;
+        mayHold = (c | 0x20) != u'r'
+            || (i + 2 < size && (line[i + 1].unicode() | 0x20) == u'e' && (line[i + 2].unicode() | 0x20) == u'm');
     }
     if (!mayHold)
         return layout;
     bool statementStart = true;
     for (int i = skipBlanksIn(line, lineStart); i < size;) {
         const int end = wordEndIn(line, i);
-        if (statementStart && isCommentWord(line, i, end)) {
-            const int commentStop = line.sliced(i).startsWith(u"/*") ? size : commentEnd(line, i, size);
+        const char16_t first = line[i].unicode();
+        const bool mayComment = first == u';' || first == u'/' || first == u'.' || first == u'!' || (first | 0x20) == u'r';
+        if (statementStart && mayComment && isCommentWord(line, i, end)) {
+            const int commentStop = first == u'/' && line[i + 1] == u'*' ? size : commentEnd(line, i, size);
             layout.comments.append({i, commentStop});
             i = commentStop;
             continue;
         }
-        const int last = end - 1;
-        if ((line[last] == u'{' || line[last] == u'}') && isBlockBrace(line, last, lineStart)) {
-            layout.braces.append(last);
+        // A brace is the word's last character: a "{" standing alone or after a colon, a "}" alone.
+        const char16_t last = line[end - 1].unicode();
+        const bool alone = end == i + 1;
+        if ((last == u'{' && (alone || line[end - 2] == u':')) || (last == u'}' && alone)) {
+            layout.braces.append(end - 1);
             statementStart = true;
         } else {
-            statementStart = end == i + 1 && line[i] == u'|';
+            statementStart = alone && first == u'|';
         }
         i = skipBlanksIn(line, end);
     }

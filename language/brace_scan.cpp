@@ -13,19 +13,8 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
-int skipBlanks(QStringView line, int i)
-{
-    while (i < line.size() && isBlank(line[i]))
-        ++i;
-    return i;
-}
-
-int wordEnd(QStringView line, int i)
-{
-    while (i < line.size() && !isBlank(line[i]))
-        ++i;
-    return i;
-}
+using ScriptLexer::skipBlanks;
+using ScriptLexer::wordEnd;
 
 // What a whole line is with respect to comments, looked at from its first character.
 enum class LineShape { Code, LineComment, OpensBlockComment, ClosesBlockComment, Empty };

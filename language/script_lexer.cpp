@@ -51,20 +51,6 @@ bool equalsFolded(QStringView a, QStringView lowerB)
     return a.compare(lowerB, Qt::CaseInsensitive) == 0;
 }
 
-int skipBlanksIn(QStringView line, int i)
-{
-    while (i < line.size() && isBlank(line[i]))
-        ++i;
-    return i;
-}
-
-int wordEndIn(QStringView line, int i)
-{
-    while (i < line.size() && !isBlank(line[i]))
-        ++i;
-    return i;
-}
-
 // The number of fields an "on" header holds after its event's name, from the event's syntax row;
 // -1 for an event mIRC does not document.
 int eventFieldCount(QStringView event)
@@ -888,6 +874,20 @@ LexerState LexerState::unpacked(int value)
 
 namespace ScriptLexer {
 
+int skipBlanks(QStringView line, int i)
+{
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    return i;
+}
+
+int wordEnd(QStringView line, int i)
+{
+    while (i < line.size() && !isBlank(line[i]))
+        ++i;
+    return i;
+}
+
 int linePrefixLength(QStringView line)
 {
     if (line.size() < 3 || (line[0] != u'n' && line[0] != u'N') || !isAsciiDigit(line[1]))
@@ -934,8 +934,8 @@ bool isCommentWord(QStringView line, int i, int end)
 
 int commentEnd(QStringView line, int i, int limit)
 {
-    for (int j = skipBlanksIn(line, wordEndIn(line, i)); j < limit; j = skipBlanksIn(line, wordEndIn(line, j))) {
-        const int end = wordEndIn(line, j);
+    for (int j = skipBlanks(line, wordEnd(line, i)); j < limit; j = skipBlanks(line, wordEnd(line, j))) {
+        const int end = wordEnd(line, j);
         if (end == j + 1 && (line[j] == u'|' || line[j] == u'}'))
             return j;
     }
@@ -962,10 +962,11 @@ CodeLayout codeLayout(QStringView line, int lineStart)
     if (!mayHold)
         return layout;
     bool statementStart = true;
-    for (int i = skipBlanksIn(line, lineStart); i < size;) {
-        const int end = wordEndIn(line, i);
+    for (int i = skipBlanks(line, lineStart); i < size;) {
+        const int end = wordEnd(line, i);
         const char16_t first = line[i].unicode();
-        const bool mayComment = first == u';' || first == u'/' || first == u'.' || first == u'!' || (first | 0x20) == u'r';
+        const bool mayComment =
+            first == u';' || first == u'/' || first == u'.' || first == u'!' || (first | 0x20) == u'r';
         if (statementStart && mayComment && isCommentWord(line, i, end)) {
             const int commentStop = first == u'/' && line[i + 1] == u'*' ? size : commentEnd(line, i, size);
             layout.comments.append({i, commentStop});
@@ -981,7 +982,7 @@ CodeLayout codeLayout(QStringView line, int lineStart)
         } else {
             statementStart = alone && first == u'|';
         }
-        i = skipBlanksIn(line, end);
+        i = skipBlanks(line, end);
     }
     return layout;
 }

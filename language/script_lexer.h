@@ -77,6 +77,11 @@ LexerState classifyLine(QStringView line, LexerState state, QList<ScriptToken> *
 // The same, returning the tokens.
 QList<ScriptToken> tokensOf(QStringView line, LexerState state = {});
 
+// The column of the first character at or after i that is no blank (space or tab), or the line's end.
+int skipBlanks(QStringView line, int i);
+// The column of the first blank at or after i, or the line's end.
+int wordEnd(QStringView line, int i);
+
 // The length of the "n12=" that starts each line of an INI-format script, or 0.
 int linePrefixLength(QStringView line);
 

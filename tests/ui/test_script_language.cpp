@@ -87,7 +87,8 @@ private slots:
         key(memo, Qt::Key_Backspace);
         key(memo, Qt::Key_Backspace);
         QVERIFY(assist->completionShown());
-        QCOMPARE(assist->completionNames().mid(0, 4), (QStringList{u"$get"_qs, u"$getdir"_qs, u"$getdot"_qs, u"$gettok"_qs}));
+        QCOMPARE(assist->completionNames().mid(0, 4),
+                 (QStringList{u"$get"_qs, u"$getdir"_qs, u"$getdot"_qs, u"$gettok"_qs}));
         key(memo, Qt::Key_Down);
         key(memo, Qt::Key_Return);
         QCOMPARE(memo->line(1), u"  echo $get(x) done"_qs);
@@ -132,7 +133,8 @@ private slots:
         QCOMPARE(memo->wholeText(), u"alias a {\r\n  echo\r\n\r\n}"_qs);
         // Ctrl+Space on a blank line of the body offers every command, the list not cut short.
         key(memo, Qt::Key_Space, Qt::ControlModifier);
-        QCOMPARE(editor->Assist->completionNames().size(), ScriptVocabulary::instance().entries(WordKind::Command).size());
+        QCOMPARE(editor->Assist->completionNames().size(),
+                 ScriptVocabulary::instance().entries(WordKind::Command).size());
         key(memo, Qt::Key_Escape);
         // Without the list Tab leaves the text, as it always did.
         key(memo, Qt::Key_Tab);

@@ -330,8 +330,8 @@ void TestScriptLexer::mircWordsAndPropertyForms()
 {
     const LexerState code = inBlock(LexerState::Code);
     QCOMPARE(described(QStringLiteral("  noop $regsubex(a,/a/g,b) | notice $nick $v1 $cid $qt(x)"), code),
-             QStringLiteral("Command noop | Identifier $regsubex | Command notice | Identifier $nick | Identifier $v1 | "
-                            "Identifier $cid | Identifier $qt"));
+             QStringLiteral("Command noop | Identifier $regsubex | Command notice | Identifier $nick | "
+                            "Identifier $v1 | Identifier $cid | Identifier $qt"));
     // A property after the name or after the arguments is the identifier's; one it lacks is not.
     QCOMPARE(described(QStringLiteral("  echo $mouse.x $chan(#).topic $nick.lower $mouse.y."), code),
              QStringLiteral("Command echo | Identifier $mouse.x | Identifier $chan | Channel # | Identifier .topic | "
@@ -345,7 +345,8 @@ void TestScriptLexer::mircWordsAndPropertyForms()
 
 void TestScriptLexer::inlineCommentsEndAtBarAndClosingBrace()
 {
-    QCOMPARE(described(QStringLiteral("alias a { ;join }")), QStringLiteral("Keyword alias | BlockName a | Comment ;join "));
+    QCOMPARE(described(QStringLiteral("alias a { ;join }")),
+             QStringLiteral("Keyword alias | BlockName a | Comment ;join "));
     QCOMPARE(after(QStringLiteral("alias a { ;join }")), LexerState());
     QCOMPARE(described(QStringLiteral("alias b { ; comment } | !echo -a test")),
              QStringLiteral("Keyword alias | BlockName b | Comment ; comment  | Command !echo"));

@@ -56,7 +56,7 @@ void TestCompletion::commandsWhereACommandMayStand()
     // After "|", "{", an if's condition, else; any case.
     expectWord(Completion::wordAtCaret(u"  echo x | HAL", 14, code), TypedWord::Command, 11, 3, QStringLiteral("HAL"));
     QCOMPARE(names(Completion::candidates(Completion::wordAtCaret(u"  echo x | HAL", 14, code))),
-             (QStringList{"halfop", "halt", "haltdef"}));
+             (QStringList{"halt", "haltdef"}));
     expectWord(Completion::wordAtCaret(u"  if ($1) ec", 12, code), TypedWord::Command, 10, 2, QStringLiteral("ec"));
     // Nothing typed yet: every command, the whole list (it scrolls).
     const TypedWord empty = Completion::wordAtCaret(u"  if ($1) { ", 12, code);

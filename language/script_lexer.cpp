@@ -251,7 +251,7 @@ LexerState LineLexer::run()
         return m_state;
     }
 
-    m_layout = ScriptLexer::codeLayout(m_line, m_lineStart);
+    ScriptLexer::readCodeLayout(m_line, m_lineStart, m_layout);
     m_size = m_layout.braces.isEmpty() ? m_lineEnd : m_layout.braces.first();
     if (first < m_size)
         lineShape(first, continued);
@@ -874,20 +874,6 @@ LexerState LexerState::unpacked(int value)
 
 namespace ScriptLexer {
 
-int skipBlanks(QStringView line, int i)
-{
-    while (i < line.size() && isBlank(line[i]))
-        ++i;
-    return i;
-}
-
-int wordEnd(QStringView line, int i)
-{
-    while (i < line.size() && !isBlank(line[i]))
-        ++i;
-    return i;
-}
-
 int linePrefixLength(QStringView line)
 {
     if (line.size() < 3 || (line[0] != u'n' && line[0] != u'N') || !isAsciiDigit(line[1]))
@@ -945,6 +931,14 @@ int commentEnd(QStringView line, int i, int limit)
 CodeLayout codeLayout(QStringView line, int lineStart)
 {
     CodeLayout layout;
+    readCodeLayout(line, lineStart, layout);
+    return layout;
+}
+
+void readCodeLayout(QStringView line, int lineStart, CodeLayout &layout)
+{
+    layout.braces.clear();
+    layout.comments.clear();
     const int size = int(line.size());
     // Most lines hold neither a brace nor a comment: a look at their characters is enough.
     // The characters that may make one: { } ; * (of "/*") and r R (of rem).
@@ -960,7 +954,7 @@ CodeLayout codeLayout(QStringView line, int lineStart)
             || (i + 2 < size && (line[i + 1].unicode() | 0x20) == u'e' && (line[i + 2].unicode() | 0x20) == u'm');
     }
     if (!mayHold)
-        return layout;
+        return;
     bool statementStart = true;
     for (int i = skipBlanks(line, lineStart); i < size;) {
         const int end = wordEnd(line, i);
@@ -984,7 +978,6 @@ CodeLayout codeLayout(QStringView line, int lineStart)
         }
         i = skipBlanks(line, end);
     }
-    return layout;
 }
 
 LexerState classifyLine(QStringView line, LexerState state, QList<ScriptToken> *tokens, QList<int> *commandStarts)

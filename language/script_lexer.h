@@ -78,9 +78,20 @@ LexerState classifyLine(QStringView line, LexerState state, QList<ScriptToken> *
 QList<ScriptToken> tokensOf(QStringView line, LexerState state = {});
 
 // The column of the first character at or after i that is no blank (space or tab), or the line's end.
-int skipBlanks(QStringView line, int i);
+inline int skipBlanks(QStringView line, int i)
+{
+    while (i < line.size() && (line[i] == u' ' || line[i] == u'\t'))
+        ++i;
+    return i;
+}
+
 // The column of the first blank at or after i, or the line's end.
-int wordEnd(QStringView line, int i);
+inline int wordEnd(QStringView line, int i)
+{
+    while (i < line.size() && line[i] != u' ' && line[i] != u'\t')
+        ++i;
+    return i;
+}
 
 // The length of the "n12=" that starts each line of an INI-format script, or 0.
 int linePrefixLength(QStringView line);
@@ -107,6 +118,8 @@ struct CodeLayout {
     bool inComment(int column) const;
 };
 CodeLayout codeLayout(QStringView line, int lineStart = 0);
+// The same, into layout (which it clears first), for callers that keep one.
+void readCodeLayout(QStringView line, int lineStart, CodeLayout &layout);
 
 // Whether the word [i, end) starts a comment statement: ";...", "/*...", or rem.
 bool isCommentWord(QStringView line, int i, int end);

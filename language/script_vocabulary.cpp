@@ -2,6 +2,7 @@
 
 #include "language/snippet_tables.h"
 
+#include <QFile>
 #include <QMap>
 
 #include <algorithm>
@@ -120,8 +121,12 @@ QList<VocabularyEntry> entriesOf(const RowsByName &byName)
 {
     QList<VocabularyEntry> entries;
     entries.reserve(byName.size());
-    for (auto it = byName.cbegin(); it != byName.cend(); ++it)
-        entries.append({it.key(), it.value()});
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
+        VocabularyEntry entry;
+        entry.name = it.key();
+        entry.rows = it.value();
+        entries.append(entry);
+    }
     return entries;
 }
 
@@ -134,29 +139,31 @@ int compareFolded(QStringView a, QStringView b)
 
 namespace VocabularyRows {
 
+QStringList statements(const QString &row)
+{
+    QStringList parts;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        const QChar c = row[i];
+        if ((c == u'&' || c == u'$') && QStringView(row).first(i).trimmed().endsWith(u'}')) {
+            parts.append(row.mid(start, i - start).trimmed());
+            start = i + 1;
+        }
+    }
+    parts.append(start == 0 ? row : row.mid(start).trimmed());
+    return parts;
+}
+
 QStringList commandNames(const QString &row)
 {
-    // A row may hold several statements, as the if row does: after a "}" a '&' or '$'
-    // starts the next one.
     QStringList names;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= row.size(); ++i) {
-        const bool atEnd = i == row.size();
-        if (!atEnd) {
-            const QChar c = row[i];
-            if (c != u'&' && c != u'$')
-                continue;
-            const QStringView before = QStringView(row).first(i).trimmed();
-            if (!before.endsWith(u'}'))
-                continue;
-        }
-        QString word = firstWord(QStringView(row).sliced(start, i - start)).toLower();
+    for (const QString &statement : statements(row)) {
+        QString word = firstWord(statement).toLower();
         const qsizetype bracket = word.indexOf(u'[');
         if (bracket >= 0)
             word.truncate(bracket);
         if (!word.isEmpty() && isAsciiLetter(word[0]) && !names.contains(word))
             names.append(word);
-        start = i + 1;
     }
     return names;
 }
@@ -193,7 +200,76 @@ QStringList dialogItemNames(const QString &row)
     return names;
 }
 
+QList<VocabularyWord> vocabularyWords(const QString &text)
+{
+    QList<VocabularyWord> words;
+    WordKind kind = WordKind::Command;
+    bool inSection = false;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            inSection = true;
+            if (line == u"[commands]")
+                kind = WordKind::Command;
+            else if (line == u"[identifiers]")
+                kind = WordKind::Identifier;
+            else if (line == u"[events]")
+                kind = WordKind::Event;
+            else
+                inSection = false;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        VocabularyWord word;
+        word.kind = kind;
+        word.syntax = line.toString();
+        if (kind == WordKind::Command) {
+            const QStringList names = commandNames(word.syntax);
+            word.name = names.isEmpty() ? QString() : names.first();
+        } else if (kind == WordKind::Identifier) {
+            const qsizetype props = line.indexOf(u" props: ");
+            if (props >= 0) {
+                word.syntax = line.first(props).trimmed().toString();
+                word.properties = line.sliced(props + 8).toString().toLower().split(u' ', Qt::SkipEmptyParts);
+            }
+            word.name = identifierNameOf(word.syntax);
+        } else {
+            // "on <level>:NAME:<field>:...:<commands>": the name, then the fields before <commands>.
+            const QList<QStringView> parts = line.split(u':');
+            if (parts.size() >= 3) {
+                word.name = parts.at(1).toString().toLower();
+                word.fields = int(parts.size()) - 3;
+            }
+        }
+        if (!word.name.isEmpty())
+            words.append(word);
+    }
+    return words;
+}
+
 } // namespace VocabularyRows
+
+bool VocabularyEntry::hasProperty(QStringView property) const
+{
+    for (const QString &known : properties) {
+        if (compareFolded(known, property) == 0)
+            return true;
+    }
+    return false;
+}
+
+QStringList VocabularyEntry::tipLines() const
+{
+    if (rows.isEmpty())
+        return syntax.isEmpty() ? QStringList() : QStringList{syntax};
+    QStringList lines;
+    for (const QString &row : rows)
+        lines += VocabularyRows::statements(row);
+    return lines;
+}
 
 void ScriptVocabulary::NameIndex::build(const QList<VocabularyEntry> &entries)
 {
@@ -249,12 +325,40 @@ ScriptVocabulary::ScriptVocabulary()
             addRow(dialogItems, name, row);
     }
 
+    // mIRC's own vocabulary, shipped with the program: every word it names gets an entry, with
+    // the catalogue's rows where the catalogue has the word too.
+    QFile file(QStringLiteral(":/language/mirc_vocabulary.txt"));
+    const QList<VocabularyWord> words = file.open(QIODevice::ReadOnly)
+        ? VocabularyRows::vocabularyWords(QString::fromUtf8(file.readAll()))
+        : QList<VocabularyWord>();
+    QMap<QString, const VocabularyWord *> described[3];
+    for (const VocabularyWord &word : words) {
+        const int k = int(word.kind);
+        if (!described[k].contains(word.name))
+            described[k].insert(word.name, &word);
+    }
+    RowsByName *byKind[] = {&commands, &identifiers, &events};
+    for (int k = 0; k < 3; ++k) {
+        for (auto it = described[k].cbegin(); it != described[k].cend(); ++it)
+            (*byKind[k])[it.key()];
+    }
+
     const std::pair<Table *, const RowsByName *> tables[] = {
         {&m_commands, &commands}, {&m_identifiers, &identifiers}, {&m_events, &events},
         {&m_dialogItems, &dialogItems}};
     for (const auto &[target, rows] : tables) {
         target->entries = entriesOf(*rows);
         target->index.build(target->entries);
+    }
+    Table *withWords[] = {&m_commands, &m_identifiers, &m_events};
+    for (int k = 0; k < 3; ++k) {
+        for (VocabularyEntry &entry : withWords[k]->entries) {
+            if (const VocabularyWord *word = described[k].value(entry.name)) {
+                entry.syntax = word->syntax;
+                entry.properties = word->properties;
+                entry.fields = word->fields;
+            }
+        }
     }
 }
 
@@ -294,7 +398,7 @@ QList<const VocabularyEntry *> ScriptVocabulary::withPrefix(WordKind kind, QStri
     auto it = std::lower_bound(all.cbegin(), all.cend(), prefix, [](const VocabularyEntry &entry, QStringView p) {
         return compareFolded(entry.name, p) < 0;
     });
-    for (; it != all.cend() && int(found.size()) < limit; ++it) {
+    for (; it != all.cend() && (limit < 0 || int(found.size()) < limit); ++it) {
         if (!it->name.startsWith(prefix, Qt::CaseInsensitive))
             break;
         found.append(&*it);

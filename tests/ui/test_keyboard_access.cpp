@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -130,7 +131,8 @@ private slots:
     {
         TForm2 *editor = focusedEditor();
         Orl->N31Click();
-        TForm10 *picker = Form10;
+        // Guarded: the picker frees itself once it has inserted its code.
+        QPointer<TForm10> picker = Form10;
         QVERIFY(picker);
         QCOMPARE(picker->Panel(1)->focusPolicy(), Qt::StrongFocus);
         QTest::keyClick(picker->Panel(5), Qt::Key_Return);
@@ -142,7 +144,7 @@ private slots:
         QCOMPARE(editor->Memo1->wholeText(), u"\x03" "4\r\n\x03" "12\r\n"_qs);
         // Escape closes a picker and inserts nothing.
         Orl->N31Click();
-        TForm10 *third = Form10;
+        QPointer<TForm10> third = Form10;
         QTest::keyClick(third, Qt::Key_Escape);
         TestEnv::flushDeletes();
         QVERIFY(!third || !third->isVisible());

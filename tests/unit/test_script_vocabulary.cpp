@@ -16,6 +16,8 @@ private slots:
     void parametersFindTheirRows();
     void prefixesAreSortedAndLimited();
     void eventsAndDialogItems();
+    void vocabularyFileLines();
+    void vocabularyFileHoldsMircsWords();
 };
 
 void TestScriptVocabulary::commandNamesFromOddRows()
@@ -55,7 +57,7 @@ void TestScriptVocabulary::everyRowDocumentsSomeWord()
     for (const auto &[table, kind] : tables) {
         QSet<QString> documented;
         for (const VocabularyEntry &entry : vocabulary.entries(kind)) {
-            QVERIFY2(!entry.rows.isEmpty(), qPrintable(entry.name));
+            QVERIFY2(!entry.rows.isEmpty() || !entry.syntax.isEmpty(), qPrintable(entry.name));
             for (const QString &row : entry.rows)
                 documented.insert(row);
         }
@@ -64,7 +66,8 @@ void TestScriptVocabulary::everyRowDocumentsSomeWord()
                 QVERIFY2(documented.contains(row), qPrintable(row));
         }
     }
-    QCOMPARE(vocabulary.entries(WordKind::Event).size(), 68);
+    // The catalogue's 68 events and mIRC's further ones.
+    QCOMPARE(vocabulary.entries(WordKind::Event).size(), 76);
 }
 
 void TestScriptVocabulary::lookupIgnoresCaseAndKeepsAllRows()
@@ -88,7 +91,10 @@ void TestScriptVocabulary::lookupIgnoresCaseAndKeepsAllRows()
 
     QVERIFY(!vocabulary.find(WordKind::Command, u"hadd2"));
     QVERIFY(!vocabulary.find(WordKind::Identifier, u""));
-    QVERIFY(!vocabulary.find(WordKind::Identifier, u"null")); // not in the catalogue
+    // Words only mIRC's vocabulary has: no catalogue rows, a syntax row.
+    const VocabularyEntry *null = vocabulary.find(WordKind::Identifier, u"null");
+    QVERIFY(null && null->rows.isEmpty());
+    QCOMPARE(null->tipLines(), QStringList{"$null"});
 }
 
 void TestScriptVocabulary::parametersFindTheirRows()
@@ -123,12 +129,51 @@ void TestScriptVocabulary::eventsAndDialogItems()
 {
     const ScriptVocabulary &vocabulary = ScriptVocabulary::instance();
     QCOMPARE(vocabulary.find(WordKind::Event, u"TEXT")->rows, QStringList{"on *:text:"});
-    QVERIFY(!vocabulary.contains(WordKind::Event, u"logon"));
+    QCOMPARE(vocabulary.find(WordKind::Event, u"TEXT")->fields, 2);
+    QCOMPARE(vocabulary.find(WordKind::Event, u"logon")->fields, 1);
 
     const QStringList items = vocabulary.names(WordKind::DialogItem);
     for (const char *item : {"title", "size", "option", "button", "edit", "combo", "tab", "item", "menu"})
         QVERIFY2(items.contains(QLatin1String(item)), item);
     QVERIFY(!items.contains(QStringLiteral("on")));
+}
+
+void TestScriptVocabulary::vocabularyFileLines()
+{
+    const QList<VocabularyWord> words = VocabularyRows::vocabularyWords(QStringLiteral(
+        "# a comment\n[commands]\nnoop [commands]\n\ntimer[N|name] [-ceomhipr] <reps> <interval> <command>\n"
+        "[identifiers]\n$chan(N|#channel) props: topic Mode\n$?=\"prompt\"\n[sounds]\nnot a word\n"
+        "[events]\non <level>:DIALOG:<name>:<event>:<id>:<commands>\non <level>:START:<commands>\r\n"));
+    QStringList described;
+    for (const VocabularyWord &word : words)
+        described.append(QStringLiteral("%1 %2 %3 %4").arg(int(word.kind)).arg(word.name, word.properties.join(u','))
+                             .arg(word.fields));
+    QCOMPARE(described, (QStringList{"0 noop  -1", "0 timer  -1", "1 chan topic,mode -1", "1 ?  -1", "2 dialog  3",
+                                     "2 start  0"}));
+    QCOMPARE(words.at(2).syntax, QStringLiteral("$chan(N|#channel)"));
+    QCOMPARE(words.at(5).syntax, QStringLiteral("on <level>:START:<commands>"));
+}
+
+void TestScriptVocabulary::vocabularyFileHoldsMircsWords()
+{
+    const ScriptVocabulary &vocabulary = ScriptVocabulary::instance();
+    QVERIFY(vocabulary.entries(WordKind::Command).size() >= 260);
+    QVERIFY(vocabulary.entries(WordKind::Identifier).size() >= 400);
+    // Words that published scripts use and the catalogue lacks.
+    for (QStringView name : {u"null", u"v1", u"v2", u"cid", u"prop", u"true", u"false", u"qt", u"regsubex",
+                             u"filename", u"newnick"})
+        QVERIFY2(!vocabulary.find(WordKind::Identifier, name)->syntax.isEmpty(), qPrintable(name.toString()));
+    for (QStringView name : {u"notice", u"ctcp", u"noop", u"toolbar", u"didtok", u"fopen"})
+        QVERIFY2(!vocabulary.find(WordKind::Command, name)->syntax.isEmpty(), qPrintable(name.toString()));
+    for (QStringView name : {u"logon", u"tabcomp", u"connectfail", u"parseline", u"owner", u"deowner", u"udpwrite",
+                             u"char"})
+        QVERIFY2(vocabulary.contains(WordKind::Event, name), qPrintable(name.toString()));
+    // An event's fields, as its header holds them.
+    const std::pair<const char16_t *, int> fields[] = {{u"dialog", 3}, {u"open", 2}, {u"keydown", 2}, {u"notice", 2},
+                                                       {u"join", 1}, {u"connect", 0}, {u"parseline", 2}};
+    for (const auto &[event, count] : fields)
+        QCOMPARE(vocabulary.find(WordKind::Event, QStringView(event))->fields, count);
+    QCOMPARE(vocabulary.find(WordKind::Identifier, u"mouse")->properties.first(), QStringLiteral("x"));
 }
 
 QTEST_APPLESS_MAIN(TestScriptVocabulary)

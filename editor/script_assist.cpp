@@ -59,7 +59,7 @@ ScriptMemo::LineStyle styleLine(const QString &text, int startState, ScriptPalet
 
 } // namespace
 
-ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo)
+ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo), m_viewport(memo->viewport())
 {
     m_palette = ScriptColours::paletteFor(memo->palette().color(QPalette::Base));
     connect(memo, &ScriptMemo::Change, this, &ScriptAssist::updateHighlighting);
@@ -113,11 +113,15 @@ ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo)
             [this](QListWidgetItem *item) { acceptCompletion(m_completions->row(item)); });
 
     memo->installEventFilter(this);
-    memo->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     updateHighlighting();
 }
 
-ScriptAssist::~ScriptAssist() = default;
+ScriptAssist::~ScriptAssist()
+{
+    // The list is the text control's child, so that it shows over it; it goes with the assistant.
+    delete m_completions;
+}
 
 void ScriptAssist::updateHighlighting()
 {
@@ -292,7 +296,9 @@ void ScriptAssist::showTipAtCaret()
 
 bool ScriptAssist::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_memo->viewport() && event->type() == QEvent::ToolTip) {
+    // The text control's own members are reached only for the events handled here: others also
+    // come while the control is being taken down.
+    if (watched == m_viewport && event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         const QStringList rows = tipRowsAt(m_memo->offsetAt(help->pos()));
         if (rows.isEmpty())

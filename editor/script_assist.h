@@ -54,6 +54,7 @@ private:
     void placeCompletionList();
 
     ScriptMemo *m_memo;
+    QObject *m_viewport;
     bool m_highlighting = false;
     ScriptPalette m_palette = ScriptPalette::Light;
     QListWidget *m_completions = nullptr;

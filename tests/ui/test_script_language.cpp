@@ -59,6 +59,22 @@ private slots:
         QCOMPARE(saved.readAll(), QByteArray("on *:text:*hi*:#: { /hadd -m seen $nick \x02\xE6\xE8\xF0\xED\xFB\xE9\x02 ? }\r\n"));
     }
 
+    void theAssistantGoesWhileItsTextControlIsStillWhole()
+    {
+        TForm2 *editor = TestEnv::newEditor();
+        ScriptMemo *memo = editor->Memo1;
+        memo->setFocus();
+        TestEnv::type(memo, u"on *:text:*hi*:#: { /ha"_qs);
+        QVERIFY(editor->Assist->completionShown());
+        bool memoWhole = false;
+        connect(editor->Assist, &QObject::destroyed, this,
+                [&memoWhole, memo] { memoWhole = qobject_cast<ScriptMemo *>(memo) != nullptr; });
+        editor->markSaved();
+        editor->close();
+        TestEnv::flushDeletes();
+        QVERIFY(memoWhole);
+    }
+
     void theSyntaxRowOfTheCommandAtTheCaretIsAtHand()
     {
         TForm2 *editor = TestEnv::newEditor();

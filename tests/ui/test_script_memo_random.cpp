@@ -233,25 +233,30 @@ void Driver::typeBreakOrDelete()
     if (m_editor->Assist->completionShown())
         key(Qt::Key_Escape);
     const int which = below(3);
-    const qsizetype caret = m_model.caret;
     if (which == 0) {
         note(u"Return"_qs);
         key(Qt::Key_Return);
         m_model.replaceSelection(kCrLf);
-    } else if (which == 1) {
-        note(u"Backspace"_qs);
-        key(Qt::Key_Backspace);
-        if (m_model.selLength() > 0)
-            m_model.replaceSelection(QString());
-        else if (caret > 0)
-            m_model.edit(m_model.previousCharacter(caret), caret - m_model.previousCharacter(caret), QString());
-    } else {
-        note(u"Delete"_qs);
-        key(Qt::Key_Delete);
-        if (m_model.selLength() > 0)
-            m_model.replaceSelection(QString());
-        else if (caret < m_model.text.size())
-            m_model.edit(caret, m_model.nextCharacter(caret) - caret, QString());
+        return;
+    }
+    // A run of deletions, which undo takes back as one.
+    for (int i = 1 + below(3); i > 0; --i) {
+        const qsizetype caret = m_model.caret;
+        if (which == 1) {
+            note(u"Backspace"_qs);
+            key(Qt::Key_Backspace);
+            if (m_model.selLength() > 0)
+                m_model.replaceSelection(QString());
+            else if (caret > 0)
+                m_model.edit(m_model.previousCharacter(caret), caret - m_model.previousCharacter(caret), QString());
+        } else {
+            note(u"Delete"_qs);
+            key(Qt::Key_Delete);
+            if (m_model.selLength() > 0)
+                m_model.replaceSelection(QString());
+            else if (caret < m_model.text.size())
+                m_model.edit(caret, m_model.nextCharacter(caret) - caret, QString());
+        }
     }
 }
 

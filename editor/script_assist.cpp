@@ -61,7 +61,7 @@ ScriptMemo::LineStyle styleLine(const QString &text, int startState, ScriptPalet
 
 } // namespace
 
-ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo)
+ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo), m_viewport(memo->viewport())
 {
     m_palette = ScriptColours::paletteFor(memo->palette().color(QPalette::Base));
     connect(memo, &ScriptMemo::Change, this, &ScriptAssist::updateHighlighting);
@@ -111,11 +111,15 @@ ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo)
             [this](QListWidgetItem *item) { acceptCompletion(m_completions->row(item)); });
 
     memo->installEventFilter(this);
-    memo->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     updateHighlighting();
 }
 
-ScriptAssist::~ScriptAssist() = default;
+ScriptAssist::~ScriptAssist()
+{
+    // The list is the text control's child, so that it shows over it; it goes with the assistant.
+    delete m_completions;
+}
 
 // A code at the caret; a selection is kept and wrapped in the code pair (bold, underline,
 // reverse, italic), or, for plain, is kept with the code before it.
@@ -387,7 +391,9 @@ void ScriptAssist::paintControlLetters(const QRect &area)
 
 bool ScriptAssist::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_memo->viewport() && event->type() == QEvent::Paint && m_highlighting && !m_painting) {
+    // The text control's own members are reached only for the events handled here: others also
+    // come while the control is being taken down.
+    if (watched == m_viewport && event->type() == QEvent::Paint && m_highlighting && !m_painting) {
         // The text control paints first, then the letters go on top.
         m_painting = true;
         QCoreApplication::sendEvent(watched, event);
@@ -395,7 +401,7 @@ bool ScriptAssist::eventFilter(QObject *watched, QEvent *event)
         paintControlLetters(static_cast<QPaintEvent *>(event)->rect());
         return true;
     }
-    if (watched == m_memo->viewport() && event->type() == QEvent::ToolTip) {
+    if (watched == m_viewport && event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         const QStringList rows = tipRowsAt(m_memo->offsetAt(help->pos()));
         if (rows.isEmpty())

@@ -59,6 +59,7 @@ private:
     void paintControlLetters(const QRect &area);
 
     ScriptMemo *m_memo;
+    QObject *m_viewport;
     bool m_highlighting = false;
     ScriptPalette m_palette = ScriptPalette::Light;
     QListWidget *m_completions = nullptr;

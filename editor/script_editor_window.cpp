@@ -103,6 +103,10 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
 
 TForm2::~TForm2()
 {
+    // The assistant follows the text control's signals and events: it goes while the control is
+    // still whole, not among the control's children once the control is half taken down.
+    delete Assist;
+    Assist = nullptr;
     if (Form2 == this)
         Form2 = nullptr;
 }

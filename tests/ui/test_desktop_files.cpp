@@ -22,6 +22,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <memory>
+
+#include <sys/stat.h>
+
 namespace {
 
 using TestFiles::readFile;
@@ -38,20 +42,20 @@ void makeDataFolder(const QString &dir, const QByteArray &word, const QString &l
 }
 
 // Drops the mime data on a widget at its centre, as a drag from a file manager ends.
-bool drop(QWidget *target, QMimeData *data)
+bool drop(QWidget *target, std::unique_ptr<QMimeData> data)
 {
     const QPointF centre = QRectF(target->rect()).center();
-    QDragEnterEvent enter(centre.toPoint(), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(centre.toPoint(), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    QDropEvent dropped(centre, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent dropped(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &dropped);
     QApplication::processEvents();
     return dropped.isAccepted();
 }
 
-QMimeData *filesData(const QStringList &paths)
+std::unique_ptr<QMimeData> filesData(const QStringList &paths)
 {
-    auto *data = new QMimeData;
+    auto data = std::make_unique<QMimeData>();
     QList<QUrl> urls;
     for (const QString &path : paths)
         urls.append(QUrl::fromLocalFile(path));
@@ -171,9 +175,14 @@ private slots:
         writeFile(path(u"b.mrc"_qs), "b");
         start();
         QVERIFY(QDir::setCurrent(path(QString()))); // relative names are taken from the working folder
-        Orl->openFiles({u"a.mrc"_qs, u"missing.mrc"_qs, path(u"b.mrc"_qs)});
-        QCOMPARE(captions(Orl->editorWindows()), (QStringList{path(u"a.mrc"_qs), path(u"missing.mrc"_qs), path(u"b.mrc"_qs)}));
-        QCOMPARE(dialogs->errors(), QStringList{u"Cannot open file %1."_qs.arg(path(u"missing.mrc"_qs))});
+        // What cannot be read as a file leaves no window: a missing file, a FIFO (whose opening
+        // would wait for a writer) and a device.
+        QCOMPARE(::mkfifo("pipe.mrc", 0600), 0);
+        Orl->openFiles({u"a.mrc"_qs, u"missing.mrc"_qs, u"pipe.mrc"_qs, u"/dev/zero"_qs, path(u"b.mrc"_qs)});
+        QCOMPARE(captions(Orl->editorWindows()), (QStringList{path(u"a.mrc"_qs), path(u"b.mrc"_qs)}));
+        QCOMPARE(dialogs->errors(), (QStringList{u"Cannot open file %1."_qs.arg(path(u"missing.mrc"_qs)),
+                                                 u"Cannot open file %1."_qs.arg(path(u"pipe.mrc"_qs)),
+                                                 u"Cannot open file /dev/zero."_qs}));
         QCOMPARE(Orl->editorWindows().first()->Memo1->wholeText(), u"alias a {\r\n}"_qs);
         QCOMPARE(Form2->Memo1->wholeText(), u"b"_qs);
         QVERIFY(!Form2->hasUnsavedChanges());
@@ -195,10 +204,10 @@ private slots:
         QVERIFY(drop(Orl, filesData({path(u"one.mrc"_qs)})));
         QCOMPARE(Orl->MDIChildCount(), 4);
 
-        auto *text = new QMimeData;
+        auto text = std::make_unique<QMimeData>();
         text->setText(u" dropped"_qs);
         editor->Memo1->setSelStart(editor->Memo1->textLength());
-        drop(editor->Memo1->viewport(), text);
+        drop(editor->Memo1->viewport(), std::move(text));
         QVERIFY2(editor->Memo1->wholeText().contains(u"dropped"_qs), qPrintable(editor->Memo1->wholeText()));
         QCOMPARE(Orl->MDIChildCount(), 4);
     }

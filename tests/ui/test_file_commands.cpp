@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 using TestFiles::readFile;
@@ -213,13 +215,20 @@ private slots:
         QCOMPARE(readFile(path(u"b.mrc"_qs)), QByteArray("from b"));
     }
 
-    void unreadableFileLeavesAnEmptyWindowAndSaysWhy()
+    void whatCannotBeOpenedLeavesNoWindowAndSaysWhy()
     {
-        const QString missing = path(u"missing.mrc"_qs);
-        TForm2 *window = openFile(missing);
-        QCOMPARE(dialogs->errors(), QStringList{u"Cannot open file %1."_qs.arg(missing)});
-        QCOMPARE(window->windowTitle(), missing);
-        QCOMPARE(window->Memo1->wholeText(), QString());
+        // A missing file, a folder, and a FIFO, whose opening would wait for a writer for ever.
+        const QString fifo = path(u"pipe.mrc"_qs);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        TForm2 *kept = TestEnv::newEditor();
+        QStringList expected;
+        for (const QString &name : {path(u"missing.mrc"_qs), path(u"folder.mrc"_qs), fifo}) {
+            QDir().mkpath(path(u"folder.mrc"_qs));
+            QCOMPARE(openFile(name), kept);
+            expected.append(u"Cannot open file %1."_qs.arg(name));
+        }
+        QCOMPARE(dialogs->errors(), expected);
+        QCOMPARE(Orl->editorWindows(), QList<TForm2 *>{kept});
     }
 
     void failedSaveKeepsTheOldFileAndModified()

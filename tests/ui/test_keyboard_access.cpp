@@ -131,7 +131,7 @@ private slots:
     {
         TForm2 *editor = focusedEditor();
         Orl->N31Click();
-        // Guarded: the picker frees itself once it has inserted its code.
+        // The pickers free themselves once they have inserted: the test holds guarded pointers.
         QPointer<TForm10> picker = Form10;
         QVERIFY(picker);
         QCOMPARE(picker->Panel(1)->focusPolicy(), Qt::StrongFocus);

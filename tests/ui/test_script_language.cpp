@@ -181,6 +181,22 @@ private slots:
         QCOMPARE(memo->wholeText(), u"echo \x02\x1F\x16\x1D\x0F\x02"_qs);
     }
 
+    void theAssistantGoesWhileItsTextControlIsStillWhole()
+    {
+        TForm2 *editor = TestEnv::newEditor();
+        ScriptMemo *memo = editor->Memo1;
+        memo->setFocus();
+        TestEnv::type(memo, u"on *:text:*hi*:#: { /ha"_qs);
+        QVERIFY(editor->Assist->completionShown());
+        bool memoWhole = false;
+        connect(editor->Assist, &QObject::destroyed, this,
+                [&memoWhole, memo] { memoWhole = qobject_cast<ScriptMemo *>(memo) != nullptr; });
+        editor->markSaved();
+        editor->close();
+        TestEnv::flushDeletes();
+        QVERIFY(memoWhole);
+    }
+
     void theSyntaxRowOfTheCommandAtTheCaretIsAtHand()
     {
         TForm2 *editor = TestEnv::newEditor();

@@ -394,9 +394,18 @@ void Driver::replaceSelection()
     m_model.anchor = anchor;
     m_model.caret = caret;
     if (chance(15)) {
-        // mIRC's bold code by its key.
+        // mIRC's bold code by its key: a selection is wrapped in the code pair and stays selected.
+        note(u"Ctrl+B"_qs);
         key(Qt::Key_B, Qt::ControlModifier);
-        m_model.replaceSelection(u"\x02"_qs);
+        const qsizetype start = m_model.selStart();
+        const qsizetype length = m_model.selLength();
+        if (length == 0) {
+            m_model.replaceSelection(u"\x02"_qs);
+            return;
+        }
+        m_model.replaceSelection(u"\x02"_qs + m_model.text.mid(start, length) + u"\x02"_qs);
+        m_model.anchor = start + 1;
+        m_model.caret = start + 1 + length;
         return;
     }
     m_memo->setSelText(text);

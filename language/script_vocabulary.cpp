@@ -3,7 +3,9 @@
 #include "language/snippet_tables.h"
 
 #include <QFile>
+#include <QHash>
 #include <QMap>
+#include <QSet>
 
 #include <algorithm>
 
@@ -135,6 +137,53 @@ int compareFolded(QStringView a, QStringView b)
     return a.compare(b, Qt::CaseInsensitive);
 }
 
+// The syntax rows of a vocabulary file's text with their line numbers (from 1) and the kind of
+// their section; a null kind for a row outside the three sections.
+template <typename Visit>
+void forEachRow(QStringView text, Visit &&visit)
+{
+    static constexpr WordKind kinds[] = {WordKind::Command, WordKind::Identifier, WordKind::Event};
+    const WordKind *kind = nullptr;
+    int number = 0;
+    for (QStringView line : text.split(u'\n')) {
+        ++number;
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            if (line == u"[commands]")
+                kind = &kinds[0];
+            else if (line == u"[identifiers]")
+                kind = &kinds[1];
+            else if (line == u"[events]")
+                kind = &kinds[2];
+            else
+                kind = nullptr;
+            continue;
+        }
+        visit(number, kind, line);
+    }
+}
+
+// "on <level>:NAME:<field>:...:<commands>" with a name of letters and digits ("MP3END") and each
+// field in angle brackets.
+bool isEventRow(QStringView row)
+{
+    const QList<QStringView> parts = row.split(u':');
+    if (parts.size() < 3 || parts.first() != u"on <level>" || parts.last() != u"<commands>")
+        return false;
+    const QStringView name = parts.at(1);
+    const auto nameChar = [](QChar c) { return isAsciiLetter(c) || isAsciiDigit(c); };
+    if (name.isEmpty() || !isAsciiLetter(name[0]) || !std::all_of(name.cbegin(), name.cend(), nameChar))
+        return false;
+    for (qsizetype i = 2; i + 1 < parts.size(); ++i) {
+        const QStringView field = parts.at(i);
+        if (field.size() < 3 || !field.startsWith(u'<') || !field.endsWith(u'>'))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace VocabularyRows {
@@ -200,54 +249,87 @@ QStringList dialogItemNames(const QString &row)
     return names;
 }
 
+namespace {
+
+// One syntax row read as a word of its section's kind; the name is empty where the row names none.
+VocabularyWord wordOfRow(QStringView line, WordKind kind)
+{
+    VocabularyWord word;
+    word.kind = kind;
+    word.syntax = line.toString();
+    if (kind == WordKind::Command) {
+        const QStringList names = commandNames(word.syntax);
+        word.name = names.isEmpty() ? QString() : names.first();
+    } else if (kind == WordKind::Identifier) {
+        const qsizetype props = line.indexOf(u" props:");
+        if (props >= 0) {
+            word.syntax = line.first(props).trimmed().toString();
+            word.properties = line.sliced(props + 7).toString().toLower().split(u' ', Qt::SkipEmptyParts);
+        }
+        word.name = identifierNameOf(word.syntax);
+    } else {
+        // "on <level>:NAME:<field>:...:<commands>": the name, then the fields before <commands>.
+        const QList<QStringView> parts = line.split(u':');
+        if (parts.size() >= 3) {
+            word.name = parts.at(1).toString().toLower();
+            word.fields = int(parts.size()) - 3;
+        }
+    }
+    return word;
+}
+
+} // namespace
+
 QList<VocabularyWord> vocabularyWords(const QString &text)
 {
     QList<VocabularyWord> words;
-    WordKind kind = WordKind::Command;
-    bool inSection = false;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        if (line.startsWith(u'[')) {
-            inSection = true;
-            if (line == u"[commands]")
-                kind = WordKind::Command;
-            else if (line == u"[identifiers]")
-                kind = WordKind::Identifier;
-            else if (line == u"[events]")
-                kind = WordKind::Event;
-            else
-                inSection = false;
-            continue;
-        }
-        if (!inSection)
-            continue;
-        VocabularyWord word;
-        word.kind = kind;
-        word.syntax = line.toString();
-        if (kind == WordKind::Command) {
-            const QStringList names = commandNames(word.syntax);
-            word.name = names.isEmpty() ? QString() : names.first();
-        } else if (kind == WordKind::Identifier) {
-            const qsizetype props = line.indexOf(u" props: ");
-            if (props >= 0) {
-                word.syntax = line.first(props).trimmed().toString();
-                word.properties = line.sliced(props + 8).toString().toLower().split(u' ', Qt::SkipEmptyParts);
-            }
-            word.name = identifierNameOf(word.syntax);
-        } else {
-            // "on <level>:NAME:<field>:...:<commands>": the name, then the fields before <commands>.
-            const QList<QStringView> parts = line.split(u':');
-            if (parts.size() >= 3) {
-                word.name = parts.at(1).toString().toLower();
-                word.fields = int(parts.size()) - 3;
-            }
-        }
+    forEachRow(text, [&words](int, const WordKind *kind, QStringView row) {
+        if (!kind)
+            return;
+        VocabularyWord word = wordOfRow(row, *kind);
         if (!word.name.isEmpty())
             words.append(word);
-    }
+    });
     return words;
+}
+
+QStringList vocabularyProblems(const QString &text)
+{
+    QStringList problems;
+    struct Seen {
+        QString lastName;
+        QSet<QString> names;
+        QSet<QString> rows;
+        QHash<QString, int> fields;
+    } seen[3];
+    forEachRow(text, [&](int number, const WordKind *kind, QStringView row) {
+        const QString at = QStringLiteral("line %1: ").arg(number);
+        if (!kind) {
+            problems.append(at + QStringLiteral("outside the [commands], [identifiers] and [events] sections"));
+            return;
+        }
+        const VocabularyWord word = wordOfRow(row, *kind);
+        if (word.name.isEmpty()) {
+            problems.append(at + QStringLiteral("names no word"));
+            return;
+        }
+        if (*kind == WordKind::Identifier && row.contains(u"props:") && word.properties.isEmpty())
+            problems.append(at + QStringLiteral("\"props:\" lists no property"));
+        if (*kind == WordKind::Event && !isEventRow(row))
+            problems.append(at + QStringLiteral("not an \"on <level>:NAME:<field>:...:<commands>\" row"));
+        Seen &s = seen[int(*kind)];
+        if (s.rows.contains(word.syntax))
+            problems.append(at + QStringLiteral("the same row twice"));
+        else if (word.name != s.lastName && s.names.contains(word.name))
+            problems.append(at + word.name + QStringLiteral(" again, apart from its other forms"));
+        if (*kind == WordKind::Event && s.fields.value(word.name, word.fields) != word.fields)
+            problems.append(at + QStringLiteral("a form of %1 with another number of fields").arg(word.name));
+        s.rows.insert(word.syntax);
+        s.names.insert(word.name);
+        s.fields.insert(word.name, s.fields.value(word.name, word.fields));
+        s.lastName = word.name;
+    });
+    return problems;
 }
 
 } // namespace VocabularyRows
@@ -264,7 +346,7 @@ bool VocabularyEntry::hasProperty(QStringView property) const
 QStringList VocabularyEntry::tipLines() const
 {
     if (rows.isEmpty())
-        return syntax.isEmpty() ? QStringList() : QStringList{syntax};
+        return syntax;
     QStringList lines;
     for (const QString &row : rows)
         lines += VocabularyRows::statements(row);
@@ -326,17 +408,14 @@ ScriptVocabulary::ScriptVocabulary()
     }
 
     // mIRC's own vocabulary, shipped with the program: every word it names gets an entry, with
-    // the catalogue's rows where the catalogue has the word too.
+    // the catalogue's rows where the catalogue has the word too, and the rows of all its forms.
     QFile file(QStringLiteral(":/language/mirc_vocabulary.txt"));
     const QList<VocabularyWord> words = file.open(QIODevice::ReadOnly)
         ? VocabularyRows::vocabularyWords(QString::fromUtf8(file.readAll()))
         : QList<VocabularyWord>();
-    QMap<QString, const VocabularyWord *> described[3];
-    for (const VocabularyWord &word : words) {
-        const int k = int(word.kind);
-        if (!described[k].contains(word.name))
-            described[k].insert(word.name, &word);
-    }
+    QMap<QString, QList<const VocabularyWord *>> described[3];
+    for (const VocabularyWord &word : words)
+        described[int(word.kind)][word.name].append(&word);
     RowsByName *byKind[] = {&commands, &identifiers, &events};
     for (int k = 0; k < 3; ++k) {
         for (auto it = described[k].cbegin(); it != described[k].cend(); ++it)
@@ -353,11 +432,16 @@ ScriptVocabulary::ScriptVocabulary()
     Table *withWords[] = {&m_commands, &m_identifiers, &m_events};
     for (int k = 0; k < 3; ++k) {
         for (VocabularyEntry &entry : withWords[k]->entries) {
-            if (const VocabularyWord *word = described[k].value(entry.name)) {
-                entry.syntax = word->syntax;
-                entry.properties = word->properties;
-                entry.fields = word->fields;
+            const QList<const VocabularyWord *> forms = described[k].value(entry.name);
+            for (const VocabularyWord *form : forms) {
+                entry.syntax.append(form->syntax);
+                for (const QString &property : form->properties) {
+                    if (!entry.properties.contains(property))
+                        entry.properties.append(property);
+                }
             }
+            if (!forms.isEmpty())
+                entry.fields = forms.first()->fields;
         }
     }
 }

@@ -15,16 +15,18 @@ enum class WordKind {
     DialogItem, // the first words of dialog table lines: "title", "button", "combo"
 };
 
-// One word of mIRC's, with the catalogue rows and the syntax row that document it.
+// One word of mIRC's, with the catalogue rows and the syntax rows that document it.
 struct VocabularyEntry {
     QString name;     // lower case, without the sigil: "hadd", "address", "text"
     QStringList rows; // the catalogue rows documenting it, in catalogue order, each text once
-    QString syntax;   // its row in mIRC's vocabulary: "on <level>:TEXT:<matchtext>:<*|#|?|=|!>:<commands>"
-    QStringList properties; // an identifier's properties, lower case: "topic", "mode" for $chan
+    // Its rows in mIRC's vocabulary, one per form: {"$nick", "$nick(#channel,N|nick,...)"};
+    // {"on <level>:TEXT:<matchtext>:<*|#|?|=|!>:<commands>"}.
+    QStringList syntax;
+    QStringList properties; // an identifier's properties over all its forms, lower case: "topic", "mode" for $chan
     int fields = -1;        // an event's fields after its name in an "on" header; -1 where unknown
 
     bool hasProperty(QStringView property) const;
-    // What a tip shows: the catalogue's rows where it has some, else the syntax row; a row holding
+    // What a tip shows: the catalogue's rows where it has some, else the syntax rows; a row holding
     // several statements (the if row) one statement a line.
     QStringList tipLines() const;
 };
@@ -101,6 +103,11 @@ QString eventName(const QString &row);
 // "button \"[text]\", id, ..." -> {"button"}; the dialog template row -> {"dialog", "title", "size", "option"}
 QStringList dialogItemNames(const QString &row);
 // The words of a vocabulary file's text: "[commands]", "[identifiers]" and "[events]" sections of
-// syntax rows, '#' comment lines and blank lines skipped.
+// syntax rows, '#' comment lines and blank lines skipped. A word's forms are separate words.
 QList<VocabularyWord> vocabularyWords(const QString &text);
+// What is wrong with a vocabulary file's text, one message a fault naming its line: a row outside
+// the three sections, a row that names no word, an empty "props:", an event row that is not
+// "on <level>:NAME:<field>:...:<commands>", a row given twice, a word whose forms are not side by
+// side, an event whose forms hold different numbers of fields. Empty for a sound file.
+QStringList vocabularyProblems(const QString &text);
 } // namespace VocabularyRows

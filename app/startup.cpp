@@ -30,14 +30,31 @@ bool OrlApplication::notify(QObject *receiver, QEvent *event)
     return handled;
 }
 
+namespace {
+
+// Qt's own translation: where the toolkit keeps it, else in translations/ beside the program, as a
+// Windows installation carries it.
+bool loadToolkitTranslation(QTranslator *translator)
+{
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QStringList folders{QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                              QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+    for (const QString &folder : folders) {
+        if (translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void describeApplication(QCoreApplication *application)
 {
     QCoreApplication::setApplicationName(Dialogs::kApplicationTitle);
     QCoreApplication::setApplicationVersion(QStringLiteral(ORL_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("orl"));
     auto *translator = new QTranslator(application);
-    if (translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (loadToolkitTranslation(translator))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;

@@ -22,8 +22,13 @@ namespace {
 
 QFont scriptFont()
 {
-    // Fixedsys is a Windows bitmap face; the system's fixed-width face stands in for it.
-    QFont font(QStringLiteral("Fixedsys"));
+    // The layout was drawn for Fixedsys, a Windows bitmap face without Cyrillic letters outside
+    // Russian Windows and without scaling; the TrueType fixed-width faces of every Windows stand in
+    // for it, then those of Linux desktops (and of Wine), then the system's fixed-width face.
+    QFont font;
+    font.setFamilies({QStringLiteral("Consolas"), QStringLiteral("Courier New"), QStringLiteral("Lucida Console"),
+                      QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
+    font.setStyleHint(QFont::TypeWriter);
     if (!QFontInfo(font).fixedPitch())
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(13);

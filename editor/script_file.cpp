@@ -12,6 +12,7 @@
 #endif
 
 namespace ScriptFile {
+#ifndef Q_OS_WIN // Windows writes its own way: script_file_windows.cpp
 namespace {
 
 // The mode's write bits (WriteUser says what the current user may do, which for root is anything).
@@ -80,6 +81,7 @@ std::optional<bool> writeAtomically(const QString &path, const QByteArray &bytes
 }
 
 } // namespace
+#endif
 
 ReadError read(const QString &path, QByteArray *bytes, const Progress &progress, const Cancelled &cancelled)
 {
@@ -114,6 +116,7 @@ ReadError read(const QString &path, QByteArray *bytes, const Progress &progress,
     return ReadError::None;
 }
 
+#ifndef Q_OS_WIN
 bool write(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(path);
@@ -130,5 +133,6 @@ bool write(const QString &path, const QByteArray &bytes)
     // The folder cannot hold a temporary file, but the file itself may still be written.
     return exists && writeInPlace(path, bytes);
 }
+#endif
 
 } // namespace ScriptFile

@@ -26,6 +26,8 @@ ReadError read(const QString &path, QByteArray *bytes, const Progress &progress 
 // keeps the old one's mode, and its owner where the process may. A file whose mode forbids
 // writing is refused, whoever runs the program. A file with several hard links, or one in a folder
 // that cannot hold the temporary file, is written in place so that it stays the same file.
+// On Windows (script_file_windows.cpp) the replacement keeps the old file's attributes and ACL, and
+// the read-only attribute refuses the write.
 bool write(const QString &path, const QByteArray &bytes);
 
 } // namespace ScriptFile

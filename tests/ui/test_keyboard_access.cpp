@@ -129,7 +129,7 @@ private slots:
     {
         TForm2 *editor = focusedEditor();
         Orl->N31Click();
-        TForm10 *picker = Form10;
+        const QPointer<TForm10> picker = Form10; // closing the picker frees it
         QVERIFY(picker);
         QCOMPARE(picker->Panel(1)->focusPolicy(), Qt::StrongFocus);
         QTest::keyClick(picker->Panel(5), Qt::Key_Return);
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(editor->Memo1->wholeText(), u"\x03" "4\r\n\x03" "12\r\n"_qs);
         // Escape closes a picker and inserts nothing.
         Orl->N31Click();
-        TForm10 *third = Form10;
+        const QPointer<TForm10> third = Form10;
         QTest::keyClick(third, Qt::Key_Escape);
         TestEnv::flushDeletes();
         QVERIFY(!third || !third->isVisible());
@@ -190,7 +190,13 @@ private slots:
         for (int i = 0; i < 20; ++i)
             QVERIFY2(!imageListIcon(i).pixmap(16).isNull(), qPrintable(QString::number(i)));
         const QImage paste = imageListIcon(12).pixmap(16).toImage();
+#ifdef Q_OS_WIN
+        // The Windows toolkit draws no SVG: the pictures come as PNG renderings.
+        const QImage bundled(u":/icons/png/edit-paste-16.png"_qs);
+        QCOMPARE(paste.convertToFormat(bundled.format()), bundled);
+#else
         QCOMPARE(paste, QIcon(u":/icons/edit-paste.svg"_qs).pixmap(16).toImage());
+#endif
     }
 };
 

@@ -8,6 +8,10 @@ configure_file(${ORL_WINDOWS_DIR}/orl.rc.in ${CMAKE_BINARY_DIR}/orl.rc @ONLY)
 target_sources(orl PRIVATE ${CMAKE_BINARY_DIR}/orl.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/orl.rc PROPERTIES
   OBJECT_DEPENDS "${ORL_WINDOWS_DIR}/orl.ico;${ORL_WINDOWS_DIR}/orl.exe.manifest")
+# The packages that windows_packages makes (cmake/windows_packages.cmake).
+set(ORL_PACKAGE_NAME orl-${PROJECT_VERSION}-win64)
+set(ORL_SETUP ${CMAKE_BINARY_DIR}/orl-${PROJECT_VERSION}-setup.exe)
+
 # A window program: started from Explorer it opens no console window.
 set_target_properties(orl PROPERTIES WIN32_EXECUTABLE TRUE)
 

@@ -32,10 +32,8 @@ install(CODE "
   file(INSTALL \${orl_dlls} DESTINATION \"\${CMAKE_INSTALL_PREFIX}\")
 ")
 
-set(ORL_PACKAGE_NAME orl-${PROJECT_VERSION}-win64)
 set(ORL_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
 set(ORL_STAGE ${ORL_PACKAGE_DIR}/${ORL_PACKAGE_NAME})
-set(ORL_SETUP ${CMAKE_BINARY_DIR}/orl-${PROJECT_VERSION}-setup.exe)
 find_program(ORL_MAKENSIS makensis)
 if(NOT ORL_MAKENSIS)
   message(WARNING "makensis is missing (nsis): windows_packages cannot make the installer")

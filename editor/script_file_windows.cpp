@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <io.h>
 #include <windows.h>
 

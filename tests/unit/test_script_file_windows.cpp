@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>

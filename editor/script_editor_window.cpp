@@ -1,6 +1,7 @@
 #include "editor/script_editor_window.h"
 
 #include "common/dialog_seam.h"
+#include "common/fixed_layout.h"
 #include "common/handler_guard.h"
 #include "common/icons.h"
 #include "common/long_task.h"
@@ -47,9 +48,7 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     resize(706, 487);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(FixedLayout::pixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     auto *content = new QWidget;
     auto *layout = new QVBoxLayout(content);

@@ -9,13 +9,18 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #define WIN32_LEAN_AND_MEAN
 #include <io.h>
 #include <windows.h>
 
 namespace ScriptFile {
 namespace {
+
+// The attributes a user gives a file, which its new text must not lose.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 std::wstring nativePath(const QString &path)
 {
@@ -91,17 +96,21 @@ bool write(const QString &path, const QByteArray &bytes)
     // The old file steps aside under a backup name while the new one takes its place, so that
     // whichever step fails, one of the two is there under the file's name.
     const std::wstring backup = nativePath(temporary + QStringLiteral(".old"));
+    const DWORD kept = attributesOf(path) & kKeptAttributes;
     if (ReplaceFileW(to.c_str(), from.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
         DeleteFileW(backup.c_str());
+        // ReplaceFileW carries them over on Windows' own file systems; not every file system does.
+        const DWORD now = attributesOf(path);
+        if (now != INVALID_FILE_ATTRIBUTES && (now & kept) != kept)
+            SetFileAttributesW(to.c_str(), now | kept);
         return true;
     }
-    const DWORD error = GetLastError();
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) // the old file is under the backup name
+    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) // the old file is under the backup name
         MoveFileExW(backup.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     DeleteFileW(from.c_str());
-    // Another program holding the file open without letting it be renamed refuses the
-    // replacement; the old file is untouched, and writing it in place works where it allows writing.
-    return error == ERROR_UNABLE_TO_REMOVE_REPLACED && writeInPlace(path, bytes);
+    // Another program holding the file open without letting it be renamed refuses the replacement;
+    // the old file is whole under its name, and writing it in place works where it allows writing.
+    return QFileInfo::exists(path) && writeInPlace(path, bytes);
 }
 
 } // namespace ScriptFile

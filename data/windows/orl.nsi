@@ -6,7 +6,8 @@
 ; Defines given by the build: VERSION, VERSION_QUAD (four numbers), STAGE (the installed folder to
 ; pack), FILES and REMOVALS (its files as File and Delete lines), OUTFILE, ICON, LICENSE.
 
-Unicode true
+; A 64-bit installer for a 64-bit program: it runs where Orl runs, Wine's 64-bit loader included.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

@@ -137,6 +137,8 @@ private slots:
         const QFont form = FixedLayout::pixelFont(u"MS Sans Serif"_qs, 11);
         QVERIFY2(form.families().contains(QFontInfo(form).family()), qPrintable(QFontInfo(form).family()));
         QCOMPARE(QFontInfo(form).pixelSize(), 11);
+        const QFont frame = Orl->font();
+        QVERIFY2(frame.families().contains(QFontInfo(frame).family()), qPrintable(QFontInfo(frame).family()));
     }
 
     void cascadeKeepsWindowsAtAUsefulSize()

@@ -46,9 +46,8 @@ done < <(env)
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
     flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        "$wine" wineboot --init >/dev/null 2>&1
-        /usr/lib/wine/wineserver -w
+    if [ ! -f "$WINEPREFIX/.orl-ready" ]; then
+        "$wine" wineboot --init >/dev/null 2>&1 && touch "$WINEPREFIX/.orl-ready"
     fi
 ) 9>"$WINEPREFIX.lock"
 

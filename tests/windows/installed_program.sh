@@ -34,6 +34,7 @@ if [ -z "${E2E_WORK:-}" ]; then
 fi
 
 e2e_begin
+setxkbmap us
 export WINEPREFIX=$E2E_WORK/wine WINEDEBUG=-all WINEARCH=win64
 # No Mono or Gecko installer; nothing written into the Unix desktop's menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -53,6 +54,16 @@ trap e2e_wine_end EXIT
 
 drive_c=$WINEPREFIX/drive_c
 step() { echo "--- $*"; }
+
+# Wine reads the keyboard as a layout it knows, not keys remapped for the moment: Cyrillic text is
+# typed on the Russian layout, the rest on the US one, as a Russian user switches between them.
+type_russian() {
+    setxkbmap ru
+    sleep 0.5
+    type_text "$1"
+    setxkbmap us
+    sleep 0.5
+}
 
 step "a fresh Wine prefix"
 "$wine" wineboot --init >wineboot.log 2>&1 || fail "wineboot failed"
@@ -106,7 +117,11 @@ wait_window 'Orl version 1\.0 - \[.*Привет мир\.mrc\]' 60
 MAIN_WINDOW=$WINDOW
 focus_window "$MAIN_WINDOW"
 press ctrl+End Return
-type_text 'on *:text:Здравствуй*:#: { msg $chan Ёжик №1 }'
+type_text 'on *:text:'
+type_russian 'Здравствуй'
+type_text '*:#: { msg $chan '
+type_russian 'Ёжик №1'
+type_text ' }'
 # Places in the maximized main window, whose frame Wine draws 4 pixels beyond the screen's edges:
 # the toolbar's "Сохранить" button, and the menu bar's "Создать" beside the editor's window icon.
 SAVE_BUTTON_X=218 SAVE_BUTTON_Y=55
@@ -127,12 +142,13 @@ window_geometry "$designer"
 focus_window "$MAIN_WINDOW"
 press ctrl+k
 wait_window '^Цвета$' 20
-focus_window "$WINDOW"
+# Wine makes a window active when it is clicked, not when the X focus is set on it.
+click_at "$WINDOW" 40 8
 press Escape
 wait_gone '^Цвета$'
 
 step "quit, leaving the settings in %APPDATA%"
-focus_window "$MAIN_WINDOW"
+click_at "$MAIN_WINDOW" 600 8
 press alt+F4
 wait_gone 'Orl version 1\.0' 20
 "$wineserver" -w

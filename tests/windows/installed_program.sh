@@ -57,12 +57,16 @@ step() { echo "--- $*"; }
 
 # Wine reads the keyboard as a layout it knows, not keys remapped for the moment: Cyrillic text is
 # typed on the Russian layout, the rest on the US one, as a Russian user switches between them.
+# Wine reads each key with the layout in force when it takes the event, so the layout changes only
+# once the keys before have had time to arrive.
 type_russian() {
+    sleep 1
     setxkbmap ru
-    sleep 0.5
+    sleep 1
     type_text "$1"
+    sleep 1
     setxkbmap us
-    sleep 0.5
+    sleep 1
 }
 
 step "a fresh Wine prefix"

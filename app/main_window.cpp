@@ -141,9 +141,7 @@ TOrl::TOrl(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("Orl"));
     setWindowTitle(QStringLiteral(".:: Orl ::. Orl version 1.0"));
     setToolTip(QStringLiteral("Orl"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(FixedLayout::pixelFont(QStringLiteral("Arial"), 11));
     resize(870, 706);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -20,6 +20,10 @@ public:
 // the application object, whatever the locale, so the toolkit's dialogs and menus read Russian too.
 void describeApplication(QCoreApplication *application);
 
+// Writes the text of --help, --version or a malformed command line where the user reads it: standard
+// output, or standard error.
+void printForUser(const QString &text, bool error);
+
 // Answers --help and --version (and a malformed command line) before any window system is
 // touched, so they work without a display: the exit status, or nothing when the editor should start.
 std::optional<int> answerWithoutWindows(int argc, char **argv);

@@ -1,6 +1,7 @@
 #include "editor/script_editor_window.h"
 
 #include "common/dialog_seam.h"
+#include "common/fixed_layout.h"
 #include "common/handler_guard.h"
 #include "common/icons.h"
 #include "common/long_task.h"
@@ -22,8 +23,13 @@ namespace {
 
 QFont scriptFont()
 {
-    // Fixedsys is a Windows bitmap face; the system's fixed-width face stands in for it.
-    QFont font(QStringLiteral("Fixedsys"));
+    // The layout was drawn for Fixedsys, a Windows bitmap face without Cyrillic letters outside
+    // Russian Windows and without scaling; the TrueType fixed-width faces of every Windows stand in
+    // for it, then those of Linux desktops (and of Wine), then the system's fixed-width face.
+    QFont font;
+    font.setFamilies({QStringLiteral("Consolas"), QStringLiteral("Courier New"), QStringLiteral("Lucida Console"),
+                      QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
+    font.setStyleHint(QFont::TypeWriter);
     if (!QFontInfo(font).fixedPitch())
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(13);
@@ -42,9 +48,7 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     resize(706, 487);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(FixedLayout::pixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     auto *content = new QWidget;
     auto *layout = new QVBoxLayout(content);

@@ -329,14 +329,23 @@ bool write(const QString &path, const QByteArray &bytes)
 
 #else
 
+// Without a way to reserve blocks, the new text goes after the old end first: the file grows by the
+// whole text or, where there is no room, is cut back to what it was, before the first old byte
+// changes.
 bool writeInPlace(const QString &path, const QByteArray &bytes, Room)
 {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadWrite))
         return false;
-    return file.write(bytes) == bytes.size() && file.flush();
+    const qint64 oldSize = file.size();
+    if (!file.seek(oldSize) || file.write(bytes) != bytes.size() || !file.flush()) {
+        file.resize(oldSize);
+        return false;
+    }
+    return file.seek(0) && file.write(bytes) == bytes.size() && file.flush() && file.resize(bytes.size());
 }
 
+#ifndef Q_OS_WIN // Windows replaces its files its own way: script_file_windows.cpp
 bool write(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(path);
@@ -359,6 +368,7 @@ bool write(const QString &path, const QByteArray &bytes)
     }
     return file.commit();
 }
+#endif
 
 #endif
 

@@ -41,6 +41,8 @@ ReadError read(const QString &path, QByteArray *bytes, const Progress &progress 
 // whoever runs the program. A file with several hard links, or one in a folder that cannot hold
 // the new text beside it, is written in place (writeInPlace) so that it stays the same file.
 // A symbolic link stays a link: the file it points to is written.
+// On Windows (script_file_windows.cpp) the replacement is ReplaceFileW's, which keeps the old
+// file's attributes and ACL, and the read-only attribute refuses the write.
 bool write(const QString &path, const QByteArray &bytes);
 
 // How an in-place write makes sure of the room for the whole new text before the first old byte

@@ -250,7 +250,13 @@ private slots:
         for (int i = 0; i < 20; ++i)
             QVERIFY2(!imageListIcon(i).pixmap(16).isNull(), qPrintable(QString::number(i)));
         const QImage paste = imageListIcon(12).pixmap(16).toImage();
+#ifdef Q_OS_WIN
+        // The Windows toolkit draws no SVG: the pictures come as PNG renderings.
+        const QImage bundled(u":/icons/png/edit-paste-16.png"_qs);
+        QCOMPARE(paste.convertToFormat(bundled.format()), bundled);
+#else
         QCOMPARE(paste, QIcon(u":/icons/edit-paste.svg"_qs).pixmap(16).toImage());
+#endif
     }
 };
 

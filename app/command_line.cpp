@@ -34,8 +34,7 @@ Request parse(const QStringList &arguments)
         request.text = parser.helpText();
     } else if (parser.isSet(version)) {
         request.action = Request::Action::ShowVersion;
-        request.text = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                                     QCoreApplication::applicationVersion());
+        request.text = QStringLiteral("Orl %1\n").arg(QCoreApplication::applicationVersion());
     }
     request.files = parser.positionalArguments();
     return request;

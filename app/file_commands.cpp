@@ -22,6 +22,15 @@ const QString kOpenFilter = QStringLiteral(
 const QString kSaveFilter = QStringLiteral(
     "Проект mIRC (.mrc)|*.mrc|Проект INI (.INI)|*.INI|Текстовый файл (.txt)|*.txt|Все файлы|*.*");
 
+// Captions a new editor window and shows it, maximized, with the keyboard in its text.
+TForm2 *showEditor(TForm2 *window, const QString &caption)
+{
+    window->setWindowTitle(caption);
+    window->showMaximized();
+    window->Memo1->setFocus();
+    return window;
+}
+
 } // namespace
 
 TForm2 *TOrl::createEditor()
@@ -31,15 +40,14 @@ TForm2 *TOrl::createEditor()
     m_mdiArea->addSubWindow(window);
     onSignal(window->Memo1, &ScriptMemo::filesDropped, this, [this](const QStringList &paths) { openFiles(paths); });
     watchKeyboardRoute(window);
+    attachToWindowMenu(window);
     return window;
 }
 
 void TOrl::N2Click()
 {
     TForm2 *window = createEditor();
-    window->setWindowTitle(QStringLiteral("script%1.mrc").arg(MDIChildCount()));
-    window->showMaximized();
-    window->Memo1->setFocus();
+    showEditor(window, QStringLiteral("script%1.mrc").arg(MDIChildCount()));
 }
 
 QString TOrl::dialogFolder() const
@@ -84,19 +92,16 @@ void throwIfNotRead(const QString &fileName, ScriptFile::ReadError error)
 
 void TOrl::openScriptFile(const QString &fileName)
 {
-    TForm2 *window = createEditor();
-    window->setWindowTitle(fileName);
-    window->showMaximized();
-    window->Memo1->setFocus();
-
-    const QFileInfo info(fileName);
-    if (info.isFile() && info.isReadable() && info.size() >= kBackgroundLoadSize
-        && info.size() <= ScriptFile::kMaxFileSize) {
-        loadInBackground(window, fileName);
+    // The file is read before its window is made, so that one that cannot be read leaves none.
+    const ScriptFile::Check found = ScriptFile::check(fileName);
+    throwIfNotRead(fileName, found.error);
+    if (found.size >= kBackgroundLoadSize) {
+        loadInBackground(showEditor(createEditor(), fileName), fileName);
         return;
     }
     QByteArray bytes;
     throwIfNotRead(fileName, ScriptFile::read(fileName, &bytes));
+    TForm2 *window = showEditor(createEditor(), fileName);
     LongTask task(this, QStringLiteral("Открытие файла %1").arg(fileName));
     window->Memo1->loadFile(bytes, [&](qint64 done, qint64 total) { task.step(done, total); });
     fileOpened(window, fileName);
@@ -111,7 +116,11 @@ void TOrl::loadInBackground(TForm2 *window, const QString &fileName)
     onSignal(load, &BackgroundLoad::finished, window, [this, window, load, fileName](ScriptFile::ReadError error) {
         load->deleteLater();
         if (error != ScriptFile::ReadError::None) {
+            // The window showed how far the reading had come; with nothing read it goes again.
             window->Memo1->loadPrepared({});
+            window->markSaved();
+            if (window->isOpen())
+                window->close();
             throwIfNotRead(fileName, error);
             return;
         }
@@ -228,8 +237,9 @@ void TOrl::N7Click()
         return;
     TForm2 *window = Form2;
     refuseWhileLoading(window);
+    // The dialog proposes the window's own file: the one its caption shows and "Сохранить" writes.
     const Dialogs::FileAnswer answer = Dialogs::chooseFile({Dialogs::FileRequest::Kind::Save, this,
-                                                            m_lastSavedFileName, kSaveFilter, m_saveFilterIndex,
+                                                            window->fileName(), kSaveFilter, m_saveFilterIndex,
                                                             dialogFolder()});
     if (!answer.accepted)
         return;

@@ -4,8 +4,6 @@
 #include "common/dialog_seam.h"
 #include "common/handler_guard.h"
 
-#include <cstdio>
-
 int main(int argc, char *argv[])
 {
     if (const std::optional<int> status = answerWithoutWindows(argc, argv))
@@ -14,7 +12,7 @@ int main(int argc, char *argv[])
     const CommandLine::Request request = CommandLine::parse(QCoreApplication::arguments());
     if (request.action != CommandLine::Request::Action::Run) {
         const bool failed = request.action == CommandLine::Request::Action::Fail;
-        std::fputs(request.text.toLocal8Bit().constData(), failed ? stderr : stdout);
+        printForUser(request.text, failed);
         return failed ? 1 : 0;
     }
     int status = 0;

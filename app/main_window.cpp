@@ -3,6 +3,7 @@
 #include "app/remembered.h"
 #include "auxiliary/about_window.h"
 #include "catalogue/data_folder.h"
+#include "catalogue/palette_list.h"
 #include "catalogue/palettes.h"
 #include "common/fixed_layout.h"
 #include "common/handler_guard.h"
@@ -28,8 +29,10 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -43,8 +46,12 @@ using namespace FixedLayout;
 
 namespace {
 
-// The palettes' rows are this many pixels high.
-constexpr int kPaletteRowHeight = 14;
+PaletteList *addPalette(QWidget *parent, const QString &name)
+{
+    auto *palette = new PaletteList(parent);
+    palette->setObjectName(name);
+    return palette;
+}
 
 // Runs a palette's handler once for a selection made with the mouse: at the click, or at the
 // release of a press that moved the selection to another row, where no click follows.
@@ -134,9 +141,7 @@ TOrl::TOrl(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("Orl"));
     setWindowTitle(QStringLiteral(".:: Orl ::. Orl version 1.0"));
     setToolTip(QStringLiteral("Orl"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(FixedLayout::pixelFont(QStringLiteral("Arial"), 11));
     resize(870, 706);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -159,7 +164,11 @@ void TOrl::showAsLastTime()
         show();
 }
 
-TOrl::~TOrl() = default;
+TOrl::~TOrl()
+{
+    // The menus go before the document area: its windows' last activations must not reach them.
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
 
 QAction *TOrl::addMenuItem(QMenu *menu, const QString &caption, void (TOrl::*handler)(),
                            const QKeySequence &shortcut, int icon)
@@ -179,63 +188,85 @@ void TOrl::createMenus()
 {
     QMenuBar *bar = menuBar();
 
-    QMenu *file = bar->addMenu(QStringLiteral("Файл"));
+    QMenu *file = bar->addMenu(QStringLiteral("&Файл"));
     N1 = file->menuAction();
-    N2 = addMenuItem(file, QStringLiteral("Создать..."), &TOrl::N2Click, QKeySequence(Qt::CTRL | Qt::Key_N), 0);
-    N3 = addMenuItem(file, QStringLiteral("Закрыть"), &TOrl::N3Click, {}, 3);
-    N4 = addMenuItem(file, QStringLiteral("Открыть..."), &TOrl::N4Click, QKeySequence(Qt::CTRL | Qt::Key_O), 2);
-    m_recentFilesMenu = file->addMenu(QStringLiteral("Последние файлы"));
+    N2 = addMenuItem(file, QStringLiteral("&Создать..."), &TOrl::N2Click, QKeySequence(Qt::CTRL | Qt::Key_N), 0);
+    // Ctrl+F4 closes the active script window, as in other programs with child windows, and so does
+    // the platform's close key (Ctrl+W); they belong to the main window, so that they never close a
+    // script window from a designer or a picker.
+    N3 = addMenuItem(file, QStringLiteral("&Закрыть"), &TOrl::N3Click, QKeySequence(Qt::CTRL | Qt::Key_F4), 3);
+    QList<QKeySequence> closeKeys{N3->shortcut()};
+    for (const QKeySequence &key : QKeySequence::keyBindings(QKeySequence::Close)) {
+        if (!closeKeys.contains(key))
+            closeKeys.append(key);
+    }
+    N3->setShortcuts(closeKeys);
+    N3->setShortcutContext(Qt::WindowShortcut);
+    N4 = addMenuItem(file, QStringLiteral("&Открыть..."), &TOrl::N4Click, QKeySequence(Qt::CTRL | Qt::Key_O), 2);
+    m_recentFilesMenu = file->addMenu(QStringLiteral("&Последние файлы"));
     m_recentFilesMenu->setObjectName(QStringLiteral("RecentFiles"));
     m_recentFilesMenu->menuAction()->setEnabled(!Remembered::recentFiles().isEmpty());
     onSignal(m_recentFilesMenu, &QMenu::aboutToShow, this, [this] { updateRecentFilesMenu(); });
     file->addSeparator();
-    N6 = addMenuItem(file, QStringLiteral("Сохранить"), &TOrl::N6Click, {}, 4);
-    N7 = addMenuItem(file, QStringLiteral("Сохранить как..."), &TOrl::N7Click, QKeySequence(Qt::CTRL | Qt::Key_S), 5);
+    // Ctrl+S belongs to "Сохранить как..."; "Сохранить" takes the combination next to it.
+    N6 = addMenuItem(file, QStringLiteral("Со&хранить"), &TOrl::N6Click, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S), 4);
+    N7 = addMenuItem(file, QStringLiteral("Сохранить &как..."), &TOrl::N7Click, QKeySequence(Qt::CTRL | Qt::Key_S), 5);
     file->addSeparator();
-    N9 = addMenuItem(file, QStringLiteral("Выход"), &TOrl::N9Click, {}, 7);
+    N9 = addMenuItem(file, QStringLiteral("&Выход"), &TOrl::N9Click, {}, 7);
 
-    QMenu *format = bar->addMenu(QStringLiteral("Форматирование"));
+    QMenu *format = bar->addMenu(QStringLiteral("Фор&матирование"));
     N10 = format->menuAction();
-    N11 = addMenuItem(format, QStringLiteral("Копировать..."), &TOrl::N11Click, QKeySequence(Qt::CTRL | Qt::Key_C));
-    N12 = addMenuItem(format, QStringLiteral("Вставить..."), &TOrl::N12Click, QKeySequence(Qt::CTRL | Qt::Key_V));
-    N13 = addMenuItem(format, QStringLiteral("Выделить всё..."), &TOrl::N13Click, QKeySequence(Qt::CTRL | Qt::Key_A));
+    N11 = addMenuItem(format, QStringLiteral("&Копировать..."), &TOrl::N11Click, QKeySequence(Qt::CTRL | Qt::Key_C));
+    N12 = addMenuItem(format, QStringLiteral("&Вставить..."), &TOrl::N12Click, QKeySequence(Qt::CTRL | Qt::Key_V));
+    N13 = addMenuItem(format, QStringLiteral("Выде&лить всё..."), &TOrl::N13Click, QKeySequence(Qt::CTRL | Qt::Key_A));
     format->addSeparator();
-    N15 = addMenuItem(format, QStringLiteral("Закоментировать"), &TOrl::N15Click);
-    N16 = addMenuItem(format, QStringLiteral("Отступить от начала"), &TOrl::N16Click);
+    N15 = addMenuItem(format, QStringLiteral("&Закоментировать"), &TOrl::N15Click);
+    N16 = addMenuItem(format, QStringLiteral("&Отступить от начала"), &TOrl::N16Click);
     format->addSeparator();
-    N41 = addMenuItem(format, QStringLiteral("Очистить редактор"), &TOrl::N41Click);
+    N41 = addMenuItem(format, QStringLiteral("Очистить &редактор"), &TOrl::N41Click);
 
-    QMenu *create = bar->addMenu(QStringLiteral("Создать"));
+    QMenu *create = bar->addMenu(QStringLiteral("&Создать"));
     N19 = create->menuAction();
-    N20 = addMenuItem(create, QStringLiteral("Алиас"), &TOrl::N20Click);
-    N21 = addMenuItem(create, QStringLiteral("Переменную"), &TOrl::N21Click);
+    N20 = addMenuItem(create, QStringLiteral("&Алиас"), &TOrl::N20Click);
+    N21 = addMenuItem(create, QStringLiteral("&Переменную"), &TOrl::N21Click);
     create->addSeparator();
-    N23 = addMenuItem(create, QStringLiteral("Создать диалоговое окно"), &TOrl::N23Click);
-    DialogPreview = addMenuItem(create, QStringLiteral("Предпросмотр диалога"), &TOrl::DialogPreviewClick);
+    N23 = addMenuItem(create, QStringLiteral("Создать &диалоговое окно"), &TOrl::N23Click);
+    DialogPreview = addMenuItem(create, QStringLiteral("П&редпросмотр диалога"), &TOrl::DialogPreviewClick);
     create->addSeparator();
-    N31 = addMenuItem(create, QStringLiteral("Цвет"), &TOrl::N31Click, QKeySequence(Qt::CTRL | Qt::Key_K));
+    N31 = addMenuItem(create, QStringLiteral("&Цвет"), &TOrl::N31Click, QKeySequence(Qt::CTRL | Qt::Key_K));
 
-    QMenu *windows = bar->addMenu(QStringLiteral("Окна"));
+    QMenu *windows = bar->addMenu(QStringLiteral("&Окна"));
     N24 = windows->menuAction();
-    N25 = addMenuItem(windows, QStringLiteral("Каскадом"), &TOrl::N25Click, {}, 9);
-    N26 = addMenuItem(windows, QStringLiteral("Вытроить значки"), &TOrl::N26Click, {}, 10);
-    QMenu *tile = windows->addMenu(QStringLiteral("Упорадочит"));
+    N25 = addMenuItem(windows, QStringLiteral("&Каскадом"), &TOrl::N25Click, {}, 9);
+    N26 = addMenuItem(windows, QStringLiteral("&Вытроить значки"), &TOrl::N26Click, {}, 10);
+    QMenu *tile = windows->addMenu(QStringLiteral("&Упорадочит"));
     N27 = tile->menuAction();
-    N28 = addMenuItem(tile, QStringLiteral("По Горизонтали"), &TOrl::N28Click, {}, 11);
-    N29 = addMenuItem(tile, QStringLiteral("По вертикали"), &TOrl::N29Click, {}, 13);
+    N28 = addMenuItem(tile, QStringLiteral("По &Горизонтали"), &TOrl::N28Click, {}, 11);
+    N29 = addMenuItem(tile, QStringLiteral("По &вертикали"), &TOrl::N29Click, {}, 13);
+    windows->addSeparator();
+    NextWindow = addMenuItem(windows, QStringLiteral("&Следующее окно"), &TOrl::NextWindowClick,
+                             QKeySequence(Qt::CTRL | Qt::Key_F6));
+    PreviousWindow = addMenuItem(windows, QStringLiteral("&Предыдущее окно"), &TOrl::PreviousWindowClick,
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
+    for (QAction *item : {NextWindow, PreviousWindow})
+        item->setShortcutContext(Qt::WindowShortcut);
+    m_windowsMenu = windows;
+    m_windowListSeparator = windows->addSeparator();
+    m_windowListSeparator->setVisible(false);
+    onSignal(windows, &QMenu::aboutToShow, this, [this] { updateWindowList(); });
 
-    QMenu *search = bar->addMenu(QStringLiteral("Поиск"));
+    QMenu *search = bar->addMenu(QStringLiteral("&Поиск"));
     N42 = search->menuAction();
-    N43 = addMenuItem(search, QStringLiteral("Поиск"), &TOrl::N43Click, QKeySequence(Qt::CTRL | Qt::Key_F), 6);
-    N44 = addMenuItem(search, QStringLiteral("Заменить"), &TOrl::N44Click,
+    N43 = addMenuItem(search, QStringLiteral("&Поиск"), &TOrl::N43Click, QKeySequence(Qt::CTRL | Qt::Key_F), 6);
+    N44 = addMenuItem(search, QStringLiteral("&Заменить"), &TOrl::N44Click,
                       QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), 8);
     search->addSeparator();
-    CheckBraces = addMenuItem(search, QStringLiteral("Проверить скобки"), &TOrl::CheckBracesClick,
+    CheckBraces = addMenuItem(search, QStringLiteral("Проверить &скобки"), &TOrl::CheckBracesClick,
                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
 
-    QMenu *info = bar->addMenu(QStringLiteral("Инфо."));
+    QMenu *info = bar->addMenu(QStringLiteral("&Инфо."));
     N37 = info->menuAction();
-    N39 = addMenuItem(info, QStringLiteral("О аторе"), &TOrl::N39Click);
+    N39 = addMenuItem(info, QStringLiteral("&О аторе"), &TOrl::N39Click);
 
     // F6 moves the keyboard between the active editor and the palettes, as in many editors.
     auto *switchKeyboard = new QAction(this);
@@ -244,10 +275,52 @@ void TOrl::createMenus()
     addAction(switchKeyboard);
     onSignal(switchKeyboard, &QAction::triggered, this, [this] { switchKeyboardBetweenEditorAndPalettes(); });
 
+    openMenuBarByKeyboard();
+
     // The editor's own copy, paste and select-all keys do the same as the menu items; the others
-    // belong to the menu even where the platform gives the text control a meaning for them.
-    ScriptMemo::setReservedShortcuts({N2->shortcut(), N4->shortcut(), N7->shortcut(), N31->shortcut(),
-                                      N43->shortcut(), N44->shortcut(), CheckBraces->shortcut()});
+    // belong to the menu even where the platform gives the text control a meaning for them, and so
+    // do Alt and a digit, which choose a window from the window list.
+    QList<QKeySequence> reserved{N2->shortcut(), N4->shortcut(), N6->shortcut(),
+                                 N7->shortcut(), N31->shortcut(), N43->shortcut(), N44->shortcut(),
+                                 CheckBraces->shortcut(), NextWindow->shortcut(), PreviousWindow->shortcut(),
+                                 QKeySequence(Qt::Key_F10)};
+    reserved.append(N3->shortcuts());
+    for (int number = 1; number <= 9; ++number)
+        reserved.append(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + number)));
+    ScriptMemo::setReservedShortcuts(reserved);
+}
+
+namespace {
+
+// The menu bar's style: the platform's own, except that a lone Alt press always selects the menu
+// bar, as on Windows, also under desktops whose style leaves that to the desktop.
+class AltSelectsMenuBar : public QProxyStyle {
+public:
+    AltSelectsMenuBar() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) { }
+
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+void TOrl::openMenuBarByKeyboard()
+{
+    auto *style = new AltSelectsMenuBar;
+    style->setParent(menuBar());
+    menuBar()->setStyle(style);
+
+    // F10 opens the first menu, as in desktop programs of every platform.
+    auto *menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+    menuKey->setShortcutContext(Qt::WindowShortcut);
+    addAction(menuKey);
+    onSignal(menuKey, &QAction::triggered, this, [this] { menuBar()->setActiveAction(N1); });
 }
 
 QAction *TOrl::addToolButton(const QString &hint, int icon, QAction *item)
@@ -294,8 +367,8 @@ void TOrl::createPalettes()
     // Both tab captions fit the palette's narrow width.
     PageControl1->setUsesScrollButtons(false);
     PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 3px; font-size: 11px; }"));
-    OnPanel = addListBox(PageControl1, QStringLiteral("OnPanel"), {}, QRect(), kPaletteRowHeight);
-    Indent = addListBox(PageControl1, QStringLiteral("Indent"), {}, QRect(), kPaletteRowHeight);
+    OnPanel = addPalette(PageControl1, QStringLiteral("OnPanel"));
+    Indent = addPalette(PageControl1, QStringLiteral("Indent"));
     PageControl1->addTab(OnPanel, QStringLiteral("ON Панель"));
     PageControl1->addTab(Indent, QStringLiteral("Идентифи."));
     PageControl1->setAccessibleName(QStringLiteral("Палитры событий и идентификаторов"));
@@ -307,9 +380,10 @@ void TOrl::createPalettes()
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     row->addWidget(m_mdiArea, 1);
-    onSignal(m_mdiArea, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow *window) {
+    onSignal(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
         if (auto *editor = qobject_cast<TForm2 *>(window))
             editor->FormActivate();
+        updateWindowList();
     });
 
     auto *panel = new PalettePanel(central);
@@ -317,9 +391,9 @@ void TOrl::createPalettes()
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFixedWidth(120);
     Panel1->setAutoFillBackground(true);
-    Simbol = addListBox(Panel1, QStringLiteral("Simbol"), {}, QRect(), kPaletteRowHeight);
-    Comands = addListBox(Panel1, QStringLiteral("Comands"), {}, QRect(), kPaletteRowHeight);
-    Dialog2 = addListBox(Panel1, QStringLiteral("Dialog2"), {}, QRect(), kPaletteRowHeight);
+    Simbol = addPalette(Panel1, QStringLiteral("Simbol"));
+    Comands = addPalette(Panel1, QStringLiteral("Comands"));
+    Dialog2 = addPalette(Panel1, QStringLiteral("Dialog2"));
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -355,7 +429,7 @@ void TOrl::createPalettes()
     connectPalette(Dialog2, &TOrl::Dialog2Click);
 }
 
-void TOrl::connectPalette(QListWidget *palette, void (TOrl::*handler)())
+void TOrl::connectPalette(PaletteList *palette, void (TOrl::*handler)())
 {
     // A palette reacts to every selection the user makes: a click on a row (also on the row already
     // selected), every move of the selection with the keyboard, and a press released on another row
@@ -363,6 +437,7 @@ void TOrl::connectPalette(QListWidget *palette, void (TOrl::*handler)())
     // click comes, for the release, so that one press appends one snippet: the final row's.
     auto *mouse = new PaletteMouseSelection(palette, [this, handler] { (this->*handler)(); });
     onSignal(palette, &QListWidget::itemClicked, this, [mouse] { mouse->clicked(); });
+    onSignal(palette, &PaletteList::rowChosen, this, [this, handler] { (this->*handler)(); });
     onSignal(palette, &QListWidget::currentRowChanged, this, [this, handler, mouse](int row) {
         if (row < 0)
             return;
@@ -621,6 +696,84 @@ void TOrl::N28Click()
 void TOrl::N29Click()
 {
     tile(m_mdiArea, Qt::Horizontal);
+}
+
+void TOrl::activateEditor(TForm2 *window)
+{
+    m_mdiArea->setActiveSubWindow(window);
+    window->Memo1->setFocus(Qt::OtherFocusReason);
+}
+
+void TOrl::activateEditorAfter(int step)
+{
+    const QList<TForm2 *> editors = editorWindows();
+    if (editors.isEmpty())
+        return;
+    const int count = int(editors.size());
+    const int active = int(editors.indexOf(ActiveMDIChild()));
+    activateEditor(editors.at(((active + step) % count + count) % count));
+}
+
+void TOrl::NextWindowClick()
+{
+    activateEditorAfter(1);
+}
+
+void TOrl::PreviousWindowClick()
+{
+    activateEditorAfter(-1);
+}
+
+void TOrl::attachToWindowMenu(TForm2 *window)
+{
+    // The list follows the window's caption, and drops the window once it is gone.
+    onSignal(window, &QWidget::windowTitleChanged, this, [this] { updateWindowList(); });
+    connect(window, &QObject::destroyed, this, [this] { updateWindowList(); }, Qt::QueuedConnection);
+    // The close keys of the window's own system menu, one set per window, would leave the keys to
+    // no one among several windows: "Закрыть" alone has them.
+    if (QMenu *systemMenu = window->systemMenu()) {
+        for (QAction *item : systemMenu->actions()) {
+            for (const QKeySequence &key : N3->shortcuts()) {
+                if (item->shortcuts().contains(key))
+                    item->setShortcuts({});
+            }
+        }
+    }
+}
+
+void TOrl::updateWindowList()
+{
+    // Items taken out now may be running this very update: they go once it has returned.
+    for (QAction *item : std::as_const(m_windowListItems)) {
+        m_windowsMenu->removeAction(item);
+        item->deleteLater();
+    }
+    m_windowListItems.clear();
+    const QList<TForm2 *> editors = editorWindows();
+    m_windowListSeparator->setVisible(!editors.isEmpty());
+    const TForm2 *active = ActiveMDIChild();
+    for (int i = 0; i < editors.size(); ++i) {
+        const int number = i + 1;
+        QString caption = editors.at(i)->windowTitle();
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        // The first nine carry their number as the item's letter and Alt+number as its key.
+        const bool keyed = number <= 9;
+        const QString text = keyed ? QStringLiteral("&%1 %2") : QStringLiteral("%1 %2");
+        auto *item = new QAction(text.arg(number).arg(caption), m_windowsMenu);
+        item->setCheckable(true);
+        item->setChecked(editors.at(i) == active);
+        if (keyed) {
+            item->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + number)));
+            item->setShortcutContext(Qt::WindowShortcut);
+        }
+        const QPointer<TForm2> window = editors.at(i);
+        onSignal(item, &QAction::triggered, this, [this, window] {
+            if (window && window->isOpen())
+                activateEditor(window);
+        });
+        m_windowsMenu->addAction(item);
+        m_windowListItems.append(item);
+    }
 }
 
 void TOrl::dragEnterEvent(QDragEnterEvent *event)

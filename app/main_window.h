@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/palette_list.h"
 #include "language/snippet_tables.h"
 
 #include <QMainWindow>
@@ -65,6 +66,8 @@ public:
     QAction *N10, *N11, *N12, *N13, *N15, *N16, *N41;
     QAction *N19, *N20, *N21, *N23, *N31;
     QAction *N24, *N25, *N26, *N27, *N28, *N29;
+    QAction *NextWindow;     // "Следующее окно" in "Окна", Ctrl+F6
+    QAction *PreviousWindow; // "Предыдущее окно" in "Окна", Ctrl+Shift+F6
     QAction *N42, *N43, *N44;
     QAction *CheckBraces;   // "Проверить скобки" in "Поиск"
     QAction *DialogPreview; // "Предпросмотр диалога" in "Создать"
@@ -73,7 +76,7 @@ public:
     QAction *ToolButton1, *ToolButton2, *ToolButton3, *ToolButton5, *ToolButton6, *ToolButton15;
     QAction *ToolButton11, *ToolButton12, *ToolButton7, *ToolButton16;
     QTabWidget *PageControl1;
-    QListWidget *OnPanel, *Indent, *Simbol, *Comands, *Dialog2;
+    PaletteList *OnPanel, *Indent, *Simbol, *Comands, *Dialog2;
     QWidget *Panel1;
     QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
     QLabel *Image1;
@@ -109,6 +112,12 @@ public:
     void N26Click(); // "Вытроить значки": lines up the minimized windows' icons
     void N28Click(); // "По Горизонтали": tiles the script windows one above the other
     void N29Click(); // "По вертикали": tiles the script windows side by side
+    // Window switching: the next or previous script window in the order of the window list.
+    void NextWindowClick();
+    void PreviousWindowClick();
+    // The numbered items at the end of "Окна", one per open script window in the order they were
+    // opened, the active one checked; Alt+1 to Alt+9 (or the item) makes that window the active one.
+    QList<QAction *> windowListItems() const { return m_windowListItems; }
     // Palettes.
     void FormCreate(); // fills the five palettes from their data files
     void OnPanelClick(); // "ON Панель": appends an event header
@@ -117,7 +126,7 @@ public:
     void ComandsClick(); // "Команды": appends a command's syntax line
     void Dialog2Click(); // "Диалог. Окна": appends a dialog-table template
 
-    // The program-wide last-saved file name, which "Сохранить как..." offers.
+    // The program-wide last-saved file name: the name last chosen in a save dialog.
     QString lastSavedFileName() const { return m_lastSavedFileName; }
 
 protected:
@@ -128,6 +137,12 @@ protected:
 
 private:
     void createMenus();
+    // The keys that reach the menu bar without a mouse: F10, and a lone Alt on every platform.
+    void openMenuBarByKeyboard();
+    void attachToWindowMenu(TForm2 *window);
+    void updateWindowList();
+    void activateEditor(TForm2 *window);
+    void activateEditorAfter(int step);
     void createToolBar();
     void createPalettes();
     QAction *addMenuItem(QMenu *menu, const QString &caption, void (TOrl::*handler)(),
@@ -147,12 +162,15 @@ private:
     void fileOpened(TForm2 *window, const QString &fileName);
     bool movesAlongRoute(QWidget *from, const QKeyEvent &key);
     void moveToPalette(int index);
-    void connectPalette(QListWidget *palette, void (TOrl::*handler)());
+    void connectPalette(PaletteList *palette, void (TOrl::*handler)());
     // A palette click: the active-editor rule, then the selected row's snippet appended as a line.
     void appendSelectedSnippet(const QListWidget *palette, SnippetTable table);
 
     QMdiArea *m_mdiArea = nullptr;
     QMenu *m_recentFilesMenu = nullptr;
+    QMenu *m_windowsMenu = nullptr;
+    QAction *m_windowListSeparator = nullptr;
+    QList<QAction *> m_windowListItems;
     QPointer<QListWidget> m_lastPalette;
     QString m_lastSavedFileName;
     int m_openFilterIndex = 0;

@@ -2,8 +2,6 @@
 
 #include <QSettings>
 
-// QSettings() is the file that the organization and application names set at start-up name:
-// orl/Orl.conf in the user's configuration folder.
 namespace Remembered {
 namespace {
 
@@ -11,21 +9,45 @@ const QString kLastFolder = QStringLiteral("files/lastFolder");
 const QString kRecentFiles = QStringLiteral("files/recent");
 const QString kGeometry = QStringLiteral("mainWindow/geometry");
 
+#ifdef Q_OS_WIN
+// A file rather than the registry: it roams with the user's profile and can be read, copied and
+// deleted like any file.
+constexpr QSettings::Format kFormat = QSettings::IniFormat;
+#else
+constexpr QSettings::Format kFormat = QSettings::NativeFormat;
+#endif
+
+// One file in the user's configuration folder, orl/Orl.conf (on Windows orl\Orl.ini in the roaming
+// application data), and no organization-wide or system-wide file read as a fallback. The names are
+// fixed here rather than taken from the application's, which is its desktop id.
+class Settings : public QSettings {
+public:
+    Settings() : QSettings(kFormat, QSettings::UserScope, QStringLiteral("orl"), QStringLiteral("Orl"))
+    {
+        setFallbacksEnabled(false);
+    }
+};
+
 } // namespace
+
+QString fileName()
+{
+    return Settings().fileName();
+}
 
 QString lastFolder()
 {
-    return QSettings().value(kLastFolder).toString();
+    return Settings().value(kLastFolder).toString();
 }
 
 void setLastFolder(const QString &folder)
 {
-    QSettings().setValue(kLastFolder, folder);
+    Settings().setValue(kLastFolder, folder);
 }
 
 QStringList recentFiles()
 {
-    QStringList files = QSettings().value(kRecentFiles).toStringList();
+    QStringList files = Settings().value(kRecentFiles).toStringList();
     files.removeDuplicates();
     return files.mid(0, kRecentFileCount);
 }
@@ -35,24 +57,24 @@ void addRecentFile(const QString &path)
     QStringList files = recentFiles();
     files.removeAll(path);
     files.prepend(path);
-    QSettings().setValue(kRecentFiles, files.mid(0, kRecentFileCount));
+    Settings().setValue(kRecentFiles, files.mid(0, kRecentFileCount));
 }
 
 void removeRecentFile(const QString &path)
 {
     QStringList files = recentFiles();
     files.removeAll(path);
-    QSettings().setValue(kRecentFiles, files);
+    Settings().setValue(kRecentFiles, files);
 }
 
 QByteArray mainWindowGeometry()
 {
-    return QSettings().value(kGeometry).toByteArray();
+    return Settings().value(kGeometry).toByteArray();
 }
 
 void setMainWindowGeometry(const QByteArray &geometry)
 {
-    QSettings().setValue(kGeometry, geometry);
+    Settings().setValue(kGeometry, geometry);
 }
 
 } // namespace Remembered

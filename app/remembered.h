@@ -8,6 +8,9 @@
 // folder of the last file opened or saved, the recently used files and the main window's place.
 namespace Remembered {
 
+// The settings file: orl/Orl.conf in the user's configuration folder, %APPDATA%\orl\Orl.ini on Windows.
+QString fileName();
+
 // At most this many files are listed under "Последние файлы".
 inline constexpr int kRecentFileCount = 10;
 

@@ -17,6 +17,14 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 OrlApplication::OrlApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     describeApplication(this);
@@ -30,14 +38,61 @@ bool OrlApplication::notify(QObject *receiver, QEvent *event)
     return handled;
 }
 
+namespace {
+
+// Qt's own translation: where the toolkit keeps it, else in translations/ beside the program, as a
+// Windows installation carries it.
+bool loadToolkitTranslation(QTranslator *translator)
+{
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QStringList folders{QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                              QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+    for (const QString &folder : folders) {
+        if (translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void printForUser(const QString &text, bool error)
+{
+#ifdef Q_OS_WIN
+    // orl.exe is a window program without a console of its own: started from a command prompt it
+    // writes to that prompt's console, in its wide characters, since the console's code page is not
+    // the one of 8-bit text; output sent to a file or a pipe stays in the system's 8-bit code page.
+    const DWORD which = error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+    if (!GetStdHandle(which) || GetFileType(GetStdHandle(which)) == FILE_TYPE_UNKNOWN)
+        AttachConsole(ATTACH_PARENT_PROCESS);
+    const HANDLE handle = GetStdHandle(which);
+    DWORD mode = 0;
+    if (handle && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        const std::wstring wide = text.toStdWString();
+        DWORD written = 0;
+        WriteConsoleW(handle, wide.data(), DWORD(wide.size()), &written, nullptr);
+        return;
+    }
+    if (!handle || handle == INVALID_HANDLE_VALUE)
+        return;
+    const QByteArray bytes = text.toLocal8Bit();
+    DWORD written = 0;
+    WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
+#else
+    std::fputs(text.toLocal8Bit().constData(), error ? stderr : stdout);
+#endif
+}
+
 void describeApplication(QCoreApplication *application)
 {
-    QCoreApplication::setApplicationName(Dialogs::kApplicationTitle);
+    // The desktop entry's name: window systems take the application's name for the windows' class
+    // (WM_CLASS) and docks group the windows with the launcher whose desktop entry has that name.
+    QCoreApplication::setApplicationName(kApplicationId);
+    QGuiApplication::setDesktopFileName(kApplicationId);
     QCoreApplication::setApplicationVersion(QStringLiteral(ORL_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("orl"));
     auto *translator = new QTranslator(application);
-    if (translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (loadToolkitTranslation(translator))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
@@ -54,12 +109,12 @@ std::optional<int> answerWithoutWindows(int argc, char **argv)
     switch (request.action) {
     case CommandLine::Request::Action::ShowHelp:
     case CommandLine::Request::Action::ShowVersion:
-        std::fputs(request.text.toLocal8Bit().constData(), stdout);
+        printForUser(request.text, false);
         return 0;
     case CommandLine::Request::Action::Fail:
         if (request.mayBeToolkitOptions)
             break;
-        std::fputs(request.text.toLocal8Bit().constData(), stderr);
+        printForUser(request.text, true);
         return 1;
     case CommandLine::Request::Action::Run:
         break;

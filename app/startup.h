@@ -6,6 +6,9 @@
 
 class QCoreApplication;
 
+// The name of the program's desktop entry, its icon and its AppStream metainfo.
+inline const QString kApplicationId = QStringLiteral("io.github.orl.Orl");
+
 // The application object: no exception of a handler ever crosses Qt's event loop.
 class OrlApplication : public QApplication {
 public:
@@ -13,9 +16,13 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
-// Names the program (name, version, settings folder) and loads Qt's own Russian translation into
+// Names the program (name, version, desktop entry) and loads Qt's own Russian translation into
 // the application object, whatever the locale, so the toolkit's dialogs and menus read Russian too.
 void describeApplication(QCoreApplication *application);
+
+// Writes the text of --help, --version or a malformed command line where the user reads it: standard
+// output, or standard error.
+void printForUser(const QString &text, bool error);
 
 // Answers --help and --version (and a malformed command line) before any window system is
 // touched, so they work without a display: the exit status, or nothing when the editor should start.

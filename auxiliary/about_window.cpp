@@ -2,6 +2,7 @@
 
 #include "common/fixed_layout.h"
 #include "common/handler_guard.h"
+#include "common/text_contrast.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,10 +15,11 @@ namespace {
 
 const QColor kNavy(0, 0, 128);
 
+// Navy where it reads well on the window's background; under a dark palette, a lighter blue.
 QLabel *inNavy(QLabel *label)
 {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kNavy);
+    palette.setColor(QPalette::WindowText, TextContrast::readable(kNavy, palette.color(QPalette::Window)));
     label->setPalette(palette);
     return label;
 }

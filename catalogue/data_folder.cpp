@@ -26,11 +26,14 @@ QStringList searchOrder()
         return overriddenOrder();
     QStringList folders{QString()};
     const QString executable = executableFolder();
-    if (!executable.isEmpty()) {
+    if (!executable.isEmpty())
         folders.append(executable);
+#ifdef ORL_INSTALLED_DATA_DIR
+    if (!executable.isEmpty())
         folders.append(QDir::cleanPath(executable + QLatin1Char('/') + QStringLiteral(ORL_DATA_DIR_FROM_BIN)));
-    }
     folders.append(QStringLiteral(ORL_INSTALLED_DATA_DIR));
+#endif
+    // On Windows the installation keeps Dat/ beside orl.exe: the executable's folder is the last one.
     folders.removeDuplicates();
     return folders;
 }

@@ -7,8 +7,9 @@
 namespace DataFolder {
 
 // The folders that may hold Dat/, in the order they are tried: the working directory (as an empty
-// string, so that paths stay relative to it), the executable's folder, the installed data folder
-// found from the executable's place, and the installed data folder named when the program was built.
+// string, so that paths stay relative to it), the executable's folder, and except on Windows, where
+// Dat/ is installed beside orl.exe, the installed data folder found from the executable's place and
+// the installed data folder named when the program was built.
 QStringList searchOrder();
 
 // Replaces the search order, for programs started against folders of their own; empty restores it.

@@ -78,8 +78,10 @@ QString pictureFilter()
 
 FileAnswer runFileDialog(const FileRequest &request)
 {
-    // The desktop's own dialog where the platform offers one; Qt's otherwise.
+    // The desktop's own dialog where the platform offers one; Qt's otherwise. The desktop's dialog
+    // takes no caption of Qt's own: every dialog is given its Russian one.
     QFileDialog dialog(request.parent ? request.parent : QApplication::activeWindow());
+    dialog.setWindowTitle(fileDialogCaption(request.kind));
     if (!request.directory.isEmpty())
         dialog.setDirectory(request.directory);
     const QString filter = request.kind == FileRequest::Kind::OpenPicture && request.filter.isEmpty()
@@ -108,6 +110,16 @@ FileAnswer runFileDialog(const FileRequest &request)
 }
 
 } // namespace
+
+QString fileDialogCaption(FileRequest::Kind kind)
+{
+    switch (kind) {
+    case FileRequest::Kind::Open: return QStringLiteral("Открыть");
+    case FileRequest::Kind::Save: return QStringLiteral("Сохранить как");
+    case FileRequest::Kind::OpenPicture: return QStringLiteral("Открыть изображение");
+    }
+    return {};
+}
 
 void setResponder(Responder *responder)
 {

@@ -61,6 +61,9 @@ void showError(const QString &text);
 // The information box with one OK button.
 void showInformation(QWidget *parent, const QString &caption, const QString &text);
 
+// The caption of a file dialog of that kind.
+QString fileDialogCaption(FileRequest::Kind kind);
+
 // "Desc|pat|Desc|pat" to the name filters a Qt file dialog takes.
 QStringList nameFilters(const QString &filter);
 

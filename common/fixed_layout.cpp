@@ -154,8 +154,15 @@ void nameFieldsByCaptions(QWidget *form)
 QFont pixelFont(const QString &family, int pixelSize, bool bold, bool italic)
 {
     QFont font;
-    font.setFamilies({family, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
+    QStringList families{family};
+    // MS Sans Serif is a bitmap face: it neither scales with the screen's DPI nor has Cyrillic letters
+    // outside Russian Windows. Its TrueType successor, of the same widths, stands first.
+    if (family == QLatin1String("MS Sans Serif"))
+        families.prepend(QStringLiteral("Microsoft Sans Serif"));
+    families << QStringLiteral("Microsoft Sans Serif") << QStringLiteral("Arial") << QStringLiteral("Liberation Sans")
+             << QStringLiteral("Nimbus Sans") << QStringLiteral("Helvetica");
+    families.removeDuplicates();
+    font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(bold);

@@ -1,5 +1,8 @@
 #include "common/icons.h"
 
+#include <QFile>
+#include <QImageReader>
+
 namespace {
 
 // Twenty pictures by their freedesktop names, which Orl's own pictures also bear; the indices are
@@ -27,9 +30,23 @@ constexpr const char *kImageList[20] = {
     "help-about",            // 19 about
 };
 
-QIcon bundledIcon(const char *name)
+constexpr const char *kApplicationIconName = "io.github.orl.Orl";
+
+// The SVG picture where the program carries it and the toolkit can draw SVG; otherwise the PNG
+// renderings of it at the sizes it comes in (the Windows toolkit has no SVG reader).
+QIcon bundledIcon(const QString &name)
 {
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+    const QString svg = QStringLiteral(":/icons/%1.svg").arg(name);
+    static const bool drawsSvg = QImageReader::supportedImageFormats().contains("svg");
+    if (drawsSvg && QFile::exists(svg))
+        return QIcon(svg);
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString png = QStringLiteral(":/icons/png/%1-%2.png").arg(name).arg(size);
+        if (QFile::exists(png))
+            icon.addFile(png, QSize(size, size));
+    }
+    return icon;
 }
 
 } // namespace
@@ -38,12 +55,13 @@ QIcon imageListIcon(int index)
 {
     if (index < 0 || index >= 20)
         return {};
-    const char *name = kImageList[index];
-    return QIcon::fromTheme(QString::fromLatin1(name), bundledIcon(name));
+    const QString name = QString::fromLatin1(kImageList[index]);
+    return QIcon::fromTheme(name, bundledIcon(name));
 }
 
 QIcon applicationIcon()
 {
     // The installed icon where the desktop's theme has it, else the same picture built into the program.
-    return QIcon::fromTheme(QStringLiteral("io.github.orl.Orl"), QIcon(QStringLiteral(":/icons/io.github.orl.Orl.svg")));
+    const QString name = QString::fromLatin1(kApplicationIconName);
+    return QIcon::fromTheme(name, bundledIcon(name));
 }

@@ -4,6 +4,7 @@
 #include "common/dialog_seam.h"
 #include "common/fixed_layout.h"
 #include "common/handler_guard.h"
+#include "common/text_contrast.h"
 #include "common/win1251_codec.h"
 #include "designer/dialog_preview_window.h"
 #include "editor/script_editor_window.h"
@@ -21,11 +22,15 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QKeyEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextDocument>
+#include <QVBoxLayout>
 
 using namespace FixedLayout;
 
@@ -96,7 +101,6 @@ TForm5::TForm5(QWidget *parent)
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral(".:: Создание диалоговых окон ::."));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
-    setFixedSize(kClientSize);
     setAutoFillBackground(true);
 
     buildFrame();
@@ -118,9 +122,56 @@ TForm5::TForm5(QWidget *parent)
 
     FormCreate();
     nameFieldsByCaptions(this);
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    fitOnScreen();
     show();
+}
+
+void TForm5::fitOnScreen()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("DesignerPage"));
+    page->setFixedSize(kClientSize);
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow())
+            child->setParent(page);
+    }
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("DesignerScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+
+    // The screen of the main window, where the command that opened the designer was given.
+    const QScreen *screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), kClientSize);
+    // The window system's frame is not known before the window shows: room is kept for a title bar
+    // and borders of a usual size.
+    const int titleBar = qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 24);
+    const QMargins frame(4, titleBar + 4, 4, 4);
+    const QSize room = available.size().shrunkBy(frame);
+    QSize client = kClientSize.boundedTo(room);
+    // A scroll bar along one side takes room the other way: the window grows by it where it can.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    if (client.height() < kClientSize.height())
+        client.setWidth(qMin(kClientSize.width() + bar, room.width()));
+    if (client.width() < kClientSize.width())
+        client.setHeight(qMin(kClientSize.height() + bar, room.height()));
+    setFixedSize(client);
+    const QSize outer = client.grownBy(frame);
+    move(available.left() + qMax(0, (available.width() - outer.width()) / 2),
+         available.top() + qMax(0, (available.height() - outer.height()) / 2));
+}
+
+void TForm5::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        event->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm5::buildFrame()
@@ -153,7 +204,9 @@ void TForm5::buildFrame()
                       QRect(16, 472, 0, 0));
     Label3->setFont(pixelFont(QStringLiteral("Arial"), 12, true));
     QPalette warningPalette = Label3->palette();
-    warningPalette.setColor(QPalette::WindowText, Qt::red);
+    // Red, as dark or as light as the window's background needs for the warning to read well.
+    warningPalette.setColor(QPalette::WindowText,
+                            TextContrast::readable(Qt::red, warningPalette.color(QPalette::Window)));
     Label3->setPalette(warningPalette);
     // A substitute face may be wider than the original: the warning may then take the rest of the row.
     Label3->setGeometry(16, 472, qBound(576, Label3->sizeHint().width(), kClientSize.width() - 16), 15);
@@ -931,5 +984,5 @@ void TForm5::Button29Click()
 
 void TForm5::PreviewButtonClick()
 {
-    showDialogPreview(Memo1, this)->showFirstTableWhereNoneIsAtTheCaret();
+    showDialogPreview(Memo1, this)->followDesignerCode(Memo2);
 }

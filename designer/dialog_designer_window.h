@@ -14,6 +14,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -187,7 +188,15 @@ public:
     void Button29Click(); // code memo appended to the current script editor
     void PreviewButtonClick();
 
+protected:
+    // Escape closes the designer, as the close box does.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    // Puts the fixed layout on a page of its own that scrolls where the screen is smaller than the
+    // window, and places the window wholly on the screen, centred where there is room.
+    void fitOnScreen();
+
     // What one page of Solo holds besides its own fields.
     struct PageLayout {
         QString sheetName;

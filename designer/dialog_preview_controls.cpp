@@ -12,13 +12,28 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QVBoxLayout>
 
 using namespace DialogTable;
 
-DialogGroupFrame::DialogGroupFrame(const QString &title, QWidget *parent)
-    : QWidget(parent), m_title(DialogPreviewControls::withoutMnemonics(title))
+DialogGroupFrame::DialogGroupFrame(const QString &title, Qt::Alignment titleAlignment, QWidget *parent)
+    : QWidget(parent), m_title(DialogPreviewControls::withoutMnemonics(title)), m_titleAlignment(titleAlignment)
 {
+}
+
+QRect DialogGroupFrame::titleRect() const
+{
+    constexpr int kInset = 7; // from either end of the top line
+    const QFontMetrics metrics = fontMetrics();
+    const int rectWidth = qMax(0, qMin(metrics.horizontalAdvance(m_title), width() - 2 * kInset)) + 4;
+    int left = kInset;
+    if (m_titleAlignment & Qt::AlignHCenter)
+        left = (width() - rectWidth) / 2;
+    else if (m_titleAlignment & Qt::AlignRight)
+        left = width() - kInset - rectWidth;
+    return QRect(left, 0, rectWidth, metrics.height());
 }
 
 void DialogGroupFrame::paintEvent(QPaintEvent *)
@@ -34,11 +49,10 @@ void DialogGroupFrame::paintEvent(QPaintEvent *)
     painter.drawRect(frame);
     if (m_title.isEmpty())
         return;
-    const int textWidth = qMin(metrics.horizontalAdvance(m_title), width() - 14);
-    const QRect titleRect(7, 0, textWidth + 4, metrics.height());
-    painter.fillRect(titleRect, palette().color(QPalette::Window));
+    const QRect title = titleRect();
+    painter.fillRect(title, palette().color(QPalette::Window));
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(titleRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, m_title);
+    painter.drawText(title.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, m_title);
 }
 
 namespace DialogPreviewControls {
@@ -93,7 +107,6 @@ QWidget *editControl(const Control &control)
     if (control.hasStyle(u"multi"_qs)) {
         auto *edit = new QPlainTextEdit(control.text.text);
         edit->setReadOnly(control.hasStyle(u"read"_qs));
-    
         edit->setLineWrapMode(control.hasStyle(u"autohs"_qs) || control.hasStyle(u"hsbar"_qs)
                                   ? QPlainTextEdit::NoWrap
                                   : QPlainTextEdit::WidgetWidth);
@@ -103,10 +116,10 @@ QWidget *editControl(const Control &control)
     }
     auto *edit = new QLineEdit(control.text.text);
     edit->setReadOnly(control.hasStyle(u"read"_qs));
-
     if (control.hasStyle(u"pass"_qs))
         edit->setEchoMode(QLineEdit::Password);
-    edit->setAlignment(horizontalAlignment(control) | Qt::AlignVCenter);
+    // A one-line edit box taller than its line shows the line at its top.
+    edit->setAlignment(horizontalAlignment(control) | Qt::AlignTop);
     edit->setCursorPosition(0);
     return edit;
 }
@@ -119,6 +132,22 @@ void wrapCaption(QPushButton *button, const QString &caption)
     auto *label = new QLabel(caption);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignCenter);
+    layout->addWidget(label);
+}
+
+// A check box whose text wraps onto several lines beside its box ("multi"), on either side of it.
+void wrapCaption(QCheckBox *check, const QString &caption)
+{
+    QStyleOptionButton option;
+    option.initFrom(check);
+    const QRect box = check->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, check);
+    const int spacing = check->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, check);
+    auto *layout = new QHBoxLayout(check);
+    layout->setContentsMargins(box.width() + spacing, 0, 0, 0);
+    auto *label = new QLabel(caption);
+    label->setObjectName(u"caption"_qs);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     layout->addWidget(label);
 }
 
@@ -137,15 +166,20 @@ QWidget *buttonControl(const Control &control)
 QWidget *toggleControl(const Control &control)
 {
     const QString caption = control.text.text;
+    const bool wraps = control.kind == u"check" && control.hasStyle(u"multi"_qs);
     if (control.hasStyle(u"push"_qs)) {
-        auto *button = new QPushButton(caption);
+        auto *button = new QPushButton(wraps ? QString() : caption);
+        if (wraps)
+            wrapCaption(button, withoutMnemonics(caption));
         button->setCheckable(true);
         button->setFlat(control.hasStyle(u"flat"_qs));
         return button;
     }
     QAbstractButton *toggle = nullptr;
     if (control.kind == u"check") {
-        auto *check = new QCheckBox(caption);
+        auto *check = new QCheckBox(wraps ? QString() : caption);
+        if (wraps)
+            wrapCaption(check, withoutMnemonics(caption));
         check->setTristate(control.hasStyle(u"3state"_qs));
         toggle = check;
     } else {
@@ -159,7 +193,7 @@ QWidget *toggleControl(const Control &control)
 
 QWidget *boxControl(const Control &control)
 {
-    return new DialogGroupFrame(control.text.text);
+    return new DialogGroupFrame(control.text.text, horizontalAlignment(control));
 }
 
 QWidget *scrollControl(const Control &control)
@@ -200,6 +234,35 @@ QWidget *comboControl(const Control &control)
     return frame;
 }
 
+// Where a picture smaller than its control stands in it: in the middle unless "top", "left",
+// "bottom" or "right" say otherwise.
+Qt::Alignment pictureAlignment(const Control &control)
+{
+    Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignVCenter;
+    if (control.hasStyle(u"left"_qs))
+        alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
+    else if (control.hasStyle(u"right"_qs))
+        alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignRight;
+    if (control.hasStyle(u"top"_qs))
+        alignment = (alignment & ~Qt::AlignVertical_Mask) | Qt::AlignTop;
+    else if (control.hasStyle(u"bottom"_qs))
+        alignment = (alignment & ~Qt::AlignVertical_Mask) | Qt::AlignBottom;
+    return alignment;
+}
+
+// The picture at the size its styles ask for: an icon's small (16) or large (32) size, its own size
+// ("actual"), or else fitted to the control.
+QPixmap sizedPicture(const Control &control, const QPixmap &picture, const QSize &size)
+{
+    if (control.hasStyle(u"small"_qs))
+        return picture.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (control.hasStyle(u"large"_qs))
+        return picture.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (control.hasStyle(u"actual"_qs))
+        return picture;
+    return picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
 QWidget *iconControl(const Control &control, const QSize &size, const QString &pictureFolder)
 {
     auto *label = new QLabel;
@@ -218,12 +281,8 @@ QWidget *iconControl(const Control &control, const QSize &size, const QString &p
     }
     if (!control.hasStyle(u"noborder"_qs))
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
-    if (control.hasStyle(u"actual"_qs)) {
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setPixmap(picture);
-    } else {
-        label->setPixmap(picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    }
+    label->setAlignment(pictureAlignment(control));
+    label->setPixmap(sizedPicture(control, picture, size));
     label->setObjectName(u"picture"_qs);
     return label;
 }
@@ -258,12 +317,12 @@ QWidget *widgetFor(const Control &control, const QSize &size, const QString &pic
 
 int pixelsX(const DialogModel &model, int value)
 {
-    return model.units == Units::Pixels ? value : dbuToPixelsX(value);
+    return DialogTable::pixelsX(model.units, value);
 }
 
 int pixelsY(const DialogModel &model, int value)
 {
-    return model.units == Units::Pixels ? value : dbuToPixelsY(value);
+    return DialogTable::pixelsY(model.units, value);
 }
 
 QRect pixelRect(const DialogModel &model, const Control &control)
@@ -284,6 +343,28 @@ QString picturePath(const QString &file, const QString &folder)
     return QDir::cleanPath(path);
 }
 
+namespace {
+
+// A scroll bar given a side stands there at Windows's thickness instead of filling its area. Windows
+// has one flag for left and top and one for right and bottom: each means the side across the bar.
+QRect scrollBarRect(const Control &control, const QRect &area)
+{
+    const bool nearSide = control.hasStyle(u"left"_qs) || control.hasStyle(u"top"_qs);
+    const bool farSide = control.hasStyle(u"right"_qs) || control.hasStyle(u"bottom"_qs);
+    if (!nearSide && !farSide)
+        return area;
+    if (control.hasStyle(u"horizontal"_qs)) {
+        const int height = qMin(kScrollBarThickness, area.height());
+        const int top = nearSide ? area.top() : area.bottom() + 1 - height;
+        return QRect(area.left(), top, area.width(), height);
+    }
+    const int width = qMin(kScrollBarThickness, area.width());
+    const int left = nearSide ? area.left() : area.right() + 1 - width;
+    return QRect(left, area.top(), width, area.height());
+}
+
+} // namespace
+
 QWidget *create(const DialogModel &model, const Control &control, QWidget *client, const QString &pictureFolder)
 {
     if (!control.geometryKnown())
@@ -294,6 +375,8 @@ QWidget *create(const DialogModel &model, const Control &control, QWidget *clien
         return nullptr;
     if (control.kind == u"combo" && control.hasStyle(u"drop"_qs))
         rect.setHeight(qMin(rect.height(), widget->sizeHint().height()));
+    if (control.kind == u"scroll")
+        rect = scrollBarRect(control, rect);
     widget->setParent(client);
     widget->setGeometry(rect);
     if (control.kind == u"edit" && control.hasStyle(u"read"_qs))

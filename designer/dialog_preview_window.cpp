@@ -10,21 +10,34 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 using namespace DialogTable;
 using DialogChecks::Problem;
+using DialogChecks::Severity;
 namespace Controls = DialogPreviewControls;
 
 namespace {
 
-// The lines of a script memo, read one at a time where they are held.
+// The paragraphs of a plain text box as lines.
+class DocumentLines : public LineSource {
+public:
+    explicit DocumentLines(const QTextDocument *document) : m_document(document) { }
+    int lineCount() const override { return m_document->blockCount(); }
+    QString line(int i) const override { return m_document->findBlockByNumber(i).text(); }
+
+private:
+    const QTextDocument *m_document;
+};
+
 constexpr int kTitleBarHeight = 22;
 constexpr int kFitMargin = 10;
 const QSize kSmallestFit(120, 60);
@@ -104,6 +117,31 @@ DialogPreviewWindow::~DialogPreviewWindow()
     delete m_canvas->takeWidget();
 }
 
+void DialogPreviewWindow::followDesignerCode(QPlainTextEdit *pending)
+{
+    m_designerCode = true;
+    if (pending != m_pending) {
+        if (m_pending)
+            disconnect(m_pending, nullptr, this, nullptr);
+        m_pending = pending;
+        if (m_pending)
+            connect(m_pending, &QPlainTextEdit::textChanged, this, &DialogPreviewWindow::sourceChanged);
+    }
+    refresh();
+}
+
+void DialogPreviewWindow::followTableAtCaret()
+{
+    if (m_source) {
+        if (const std::optional<Span> around = tableAround(*m_source, m_source->CaretPos().y())) {
+            m_following = true;
+            m_followedName = around->name;
+            m_lastHeaderLine = around->headerLine;
+        }
+    }
+    refresh();
+}
+
 void DialogPreviewWindow::setPictureFolder(const QString &folder)
 {
     m_pictureFolder = folder;
@@ -132,7 +170,7 @@ std::optional<Span> DialogPreviewWindow::followedSpan() const
     const LineSource &lines = *m_source;
     const std::optional<Span> around = tableAround(lines, m_source->CaretPos().y());
     if (!m_following)
-        return around ? around : (m_firstTableWanted ? firstTable(lines, kNameSearchReach) : std::nullopt);
+        return around ? around : (m_designerCode ? firstTable(lines, kNameSearchReach) : std::nullopt);
     if (around && around->name.compare(m_followedName, Qt::CaseInsensitive) == 0)
         return around;
     if (const std::optional<Span> named = tableNamed(lines, m_followedName, m_lastHeaderLine, kNameSearchReach))
@@ -147,28 +185,54 @@ void DialogPreviewWindow::refresh()
         return;
     const std::optional<Span> span = followedSpan();
     if (!span) {
-        showNoTable(m_following ? u"Таблица диалога «%1» не найдена в тексте"_qs.arg(m_followedName)
-                                : u"Курсор не стоит в таблице диалога: поставьте его между строкой «dialog имя {» "
-                                  u"и её «}»"_qs);
+        if (showPendingTable())
+            return;
+        if (m_following)
+            showNoTable(u"Таблица диалога «%1» не найдена в тексте"_qs.arg(m_followedName));
+        else if (m_designerCode)
+            showNoTable(u"В коде ещё нет таблицы диалога: её начинает кнопка «Создать код Диалога»"_qs);
+        else
+            showNoTable(u"Курсор не стоит в таблице диалога: поставьте его между строкой «dialog имя {» и её «}»"_qs);
         return;
     }
+    m_showingPending = false;
     m_following = true;
     m_followedName = span->name;
     m_lastHeaderLine = span->headerLine;
     showTable(readTable(*m_source, *span));
 }
 
+// The designer's component text, while the code holds no table yet: its table as it will stand in
+// the code.
+bool DialogPreviewWindow::showPendingTable()
+{
+    if (!m_pending)
+        return false;
+    const DocumentLines lines(m_pending->document());
+    const std::optional<Span> span = firstTable(lines, kNameSearchReach);
+    if (!span)
+        return false;
+    m_showingPending = true;
+    showTable(readTable(lines, *span));
+    return true;
+}
+
 void DialogPreviewWindow::showTable(const DialogModel &model)
 {
     m_model = model;
     buildDialog();
-    const QList<Problem> problems = DialogChecks::check(m_model);
+    const QList<Problem> problems = DialogChecks::check(m_model, {.textEndClosesTable = m_designerCode});
     listProblems(problems);
-    const QString where = u"Диалог «%1», строки %2–%3"_qs.arg(m_model.span.name)
-                              .arg(m_model.span.headerLine + 1)
-                              .arg(m_model.span.lastLine + 1);
-    QString status = problems.isEmpty() ? where + u": ошибок не найдено"_qs
-                                        : where + u": найдено ошибок — %1"_qs.arg(problems.size());
+    const int first = m_model.span.headerLine + 1, last = m_model.span.lastLine + 1;
+    const QString where = m_showingPending
+                              ? u"Диалог «%1» из исходного текста компонентов, ещё не вставленного в код "
+                                u"(строки %2–%3)"_qs.arg(m_model.span.name).arg(first).arg(last)
+                              : u"Диалог «%1», строки %2–%3"_qs.arg(m_model.span.name).arg(first).arg(last);
+    const qsizetype errors = DialogChecks::countOf(problems, Severity::Error);
+    const qsizetype warnings = DialogChecks::countOf(problems, Severity::Warning);
+    QString status = errors + warnings == 0
+                         ? where + u": ошибок не найдено"_qs
+                         : where + u": найдено ошибок: %1, предупреждений: %2"_qs.arg(errors).arg(warnings);
     if (!m_drawnAll)
         status += u". Нарисованы только первые %1 элементов"_qs.arg(kMaxDrawnControls);
     m_status->setText(status);
@@ -191,10 +255,10 @@ QSize DialogPreviewWindow::clientSize() const
         const QRect rect = Controls::pixelRect(m_model, control);
         fit = fit.expandedTo(QSize(rect.right() + 1 + kFitMargin, rect.bottom() + 1 + kFitMargin));
     }
-    // -1 (mIRC's default size), 0 and values worked out at opening time: large enough for the controls.
-    const bool known = m_model.sizeKnown();
-    const int width = known && m_model.width() > 0 ? Controls::pixelsX(m_model, m_model.width()) : fit.width();
-    const int height = known && m_model.height() > 0 ? Controls::pixelsY(m_model, m_model.height()) : fit.height();
+    // -1 (mIRC's default size), a size left to the script and values worked out at opening time:
+    // large enough for the controls.
+    const int width = m_model.declaresWidth() ? Controls::pixelsX(m_model, m_model.width()) : fit.width();
+    const int height = m_model.declaresHeight() ? Controls::pixelsY(m_model, m_model.height()) : fit.height();
     return QSize(width, height);
 }
 
@@ -381,25 +445,59 @@ void DialogPreviewWindow::showTabPage(int tabControl, int pageIndex)
 
 void DialogPreviewWindow::listProblems(const QList<Problem> &problems)
 {
+    static const QStyle::StandardPixmap icons[] = {QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxWarning,
+                                                   QStyle::SP_MessageBoxInformation};
     m_problems->clear();
     for (const Problem &problem : problems) {
         auto *item = new QListWidgetItem(u"Строка %1: %2"_qs.arg(problem.line + 1).arg(problem.reason), m_problems);
+        item->setIcon(style()->standardIcon(icons[int(problem.severity)]));
         item->setData(Qt::UserRole, problem.line);
+        item->setData(kSeverityRole, int(problem.severity));
     }
 }
 
 void DialogPreviewWindow::problemClicked(QListWidgetItem *item)
 {
-    if (!item || !m_source)
+    if (!item)
         return;
-    const int line = qBound(0, item->data(Qt::UserRole).toInt(), qMax(0, m_source->lineCount() - 1));
-    m_source->setSelStart(m_source->lineStartOffset(line));
+    putCaretOnLine(item->data(Qt::UserRole).toInt());
+}
+
+// The caret to the start of the line in the text that holds the shown table, and the keyboard to
+// that text, so that the user types there at once.
+void DialogPreviewWindow::putCaretOnLine(int line)
+{
+    QWidget *text = nullptr;
+    if (m_showingPending && m_pending) {
+        line = qBound(0, line, qMax(0, m_pending->document()->blockCount() - 1));
+        QTextCursor cursor(m_pending->document()->findBlockByNumber(line));
+        m_pending->setTextCursor(cursor);
+        text = m_pending;
+    } else if (m_source) {
+        line = qBound(0, line, qMax(0, m_source->lineCount() - 1));
+        m_source->setSelStart(m_source->lineStartOffset(line));
+        text = m_source;
+    } else {
+        return;
+    }
+    text->window()->activateWindow();
+    text->setFocus(Qt::OtherFocusReason);
     emit problemLineChosen(line);
 }
 
 DialogPreviewWindow *showDialogPreview(ScriptMemo *source, QWidget *owner)
 {
-    auto *window = new DialogPreviewWindow(source, owner);
+    DialogPreviewWindow *window = nullptr;
+    if (owner) {
+        for (DialogPreviewWindow *open : owner->findChildren<DialogPreviewWindow *>(Qt::FindDirectChildrenOnly)) {
+            if (open->source() == source)
+                window = open;
+        }
+    }
+    if (window)
+        window->followTableAtCaret();
+    else
+        window = new DialogPreviewWindow(source, owner);
     window->show();
     window->raise();
     window->activateWindow();

@@ -15,6 +15,7 @@
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QPlainTextEdit;
 class QScrollArea;
 class QStyle;
 class QTabWidget;
@@ -22,9 +23,9 @@ class QVBoxLayout;
 class ScriptMemo;
 
 // A top-level tool window that shows the mIRC dialog described by a dialog table of a script text
-// as mIRC would lay it out, beside the list of the table's lines that mIRC would refuse or misread.
-// It follows the table that was under the caret when it opened and redraws shortly after each edit;
-// nothing in it runs: the controls are for looking.
+// as mIRC would lay it out, beside the list of the table's lines that mIRC would refuse (errors) or
+// misread (warnings). It follows the table that was under the caret when it opened and redraws
+// shortly after each edit; nothing in it runs: the controls are for looking.
 class DialogPreviewWindow : public QWidget {
     Q_OBJECT
 public:
@@ -32,9 +33,14 @@ public:
     explicit DialogPreviewWindow(ScriptMemo *source, QWidget *owner = nullptr);
     ~DialogPreviewWindow() override;
 
-    // Where the caret stands in no table, the text's first table is shown (the designer's code,
-    // which holds the one table being built), rather than none.
-    void showFirstTableWhereNoneIsAtTheCaret() { m_firstTableWanted = true; refresh(); }
+    // Shows the dialog designer's code: the text's first table where the caret stands in none, a
+    // table that runs to the end of the text taken as complete (the designer writes no "}"), and,
+    // while the text holds no table, the table in `pending`, the designer's component text that has
+    // not been put into the code yet.
+    void followDesignerCode(QPlainTextEdit *pending);
+
+    // Follows the table under the caret of the source, if the caret stands in one; reads again.
+    void followTableAtCaret();
 
     // The folder that relative picture paths of the table start from; the working folder by default.
     void setPictureFolder(const QString &folder);
@@ -49,6 +55,9 @@ public:
     // The name of the followed table; empty before one was found.
     QString followedName() const { return m_followedName; }
     const DialogTable::DialogModel &model() const { return m_model; }
+    ScriptMemo *source() const { return m_source; }
+    // The severity of each listed problem is kept under this role of its item.
+    static constexpr int kSeverityRole = Qt::UserRole + 1;
 
     // How long after an edit the preview reads the text again.
     static constexpr int kRereadDelayMs = 150;
@@ -58,13 +67,15 @@ public:
     static constexpr int kMaxDrawnControls = 400;
 
 signals:
-    // A problem was clicked: the caret of the source has been put at the start of that line (from 0).
+    // A problem was clicked: the caret of the text that holds the table has been put at the start of
+    // that line (from 0), and the keyboard is there.
     void problemLineChosen(int line);
 
 private:
     void sourceChanged();
     void sourceDestroyed();
     std::optional<DialogTable::Span> followedSpan() const;
+    bool showPendingTable();
     void showTable(const DialogTable::DialogModel &model);
     void showNoTable(const QString &why);
     void buildDialog();
@@ -75,6 +86,7 @@ private:
     void showTabPage(int tabControl, int pageIndex);
     void listProblems(const QList<DialogChecks::Problem> &problems);
     void problemClicked(QListWidgetItem *item);
+    void putCaretOnLine(int line);
     QSize clientSize() const;
 
     QPointer<ScriptMemo> m_source;
@@ -83,7 +95,9 @@ private:
 
     QString m_followedName;
     bool m_following = false;
-    bool m_firstTableWanted = false;
+    bool m_designerCode = false;
+    QPointer<QPlainTextEdit> m_pending;
+    bool m_showingPending = false;
     int m_lastHeaderLine = 0;
     DialogTable::DialogModel m_model;
 
@@ -100,5 +114,6 @@ private:
     QHash<int, int> m_shownPages;
 };
 
-// Opens a preview of the dialog table under the caret of `source`, as a tool window of `owner`.
+// Opens a preview of the dialog table under the caret of `source`, as a tool window of `owner`; where
+// `owner` has one open for that text already, that one comes to the front instead.
 DialogPreviewWindow *showDialogPreview(ScriptMemo *source, QWidget *owner);

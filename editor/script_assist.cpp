@@ -7,6 +7,8 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QToolTip>
@@ -59,15 +61,14 @@ ScriptMemo::LineStyle styleLine(const QString &text, int startState, ScriptPalet
 
 } // namespace
 
-ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo)
+ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo), m_viewport(memo->viewport())
 {
     m_palette = ScriptColours::paletteFor(memo->palette().color(QPalette::Base));
     connect(memo, &ScriptMemo::Change, this, &ScriptAssist::updateHighlighting);
     connect(memo, &ScriptMemo::caretMoved, this, &ScriptAssist::markBrackets);
     connect(memo, &ScriptMemo::caretMoved, this, [this] {
         m_tipTimer.start();
-        if (completionShown() && m_memo->lineOfOffset(m_memo->caretOffset()) != m_completedLine)
-            hideCompletion();
+        followCaret();
     });
     connect(memo, &ScriptMemo::typed, this, &ScriptAssist::textTyped);
 
@@ -90,11 +91,8 @@ ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo)
     for (const auto &format : formatting) {
         auto *shortcut = new QShortcut(format.keys, memo);
         shortcut->setContext(Qt::WidgetShortcut);
-        const QString code(QChar(format.code));
-        connect(shortcut, &QShortcut::activated, this, [this, code] {
-            if (!m_memo->isReadOnly())
-                m_memo->setSelText(code);
-        });
+        const QChar code(format.code);
+        connect(shortcut, &QShortcut::activated, this, [this, code] { insertFormattingCode(code); });
     }
 
     m_tipTimer.setSingleShot(true);
@@ -113,11 +111,32 @@ ScriptAssist::ScriptAssist(ScriptMemo *memo) : QObject(memo), m_memo(memo)
             [this](QListWidgetItem *item) { acceptCompletion(m_completions->row(item)); });
 
     memo->installEventFilter(this);
-    memo->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     updateHighlighting();
 }
 
-ScriptAssist::~ScriptAssist() = default;
+ScriptAssist::~ScriptAssist()
+{
+    // The list is the text control's child, so that it shows over it; it goes with the assistant.
+    delete m_completions;
+}
+
+// A code at the caret; a selection is kept and wrapped in the code pair (bold, underline,
+// reverse, italic), or, for plain, is kept with the code before it.
+void ScriptAssist::insertFormattingCode(QChar code)
+{
+    if (m_memo->isReadOnly())
+        return;
+    const QString selected = m_memo->SelText();
+    if (selected.isEmpty()) {
+        m_memo->setSelText(QString(code));
+        return;
+    }
+    const bool pair = code != QChar(0x0F);
+    const qsizetype start = m_memo->SelStart();
+    m_memo->setSelText(code + selected + (pair ? QString(code) : QString()));
+    m_memo->setSelection(start + 1, m_memo->caretOffset() - (pair ? 1 : 0));
+}
 
 void ScriptAssist::updateHighlighting()
 {
@@ -191,6 +210,8 @@ void ScriptAssist::textTyped(const QString &text)
         hideCompletion();
         return;
     }
+    if (completionShown())
+        return; // the caret's move has refiltered it already
     const TypedWord word = typedWord();
     const int wanted = word.context == TypedWord::Command ? kCommandPrefixLength : 1;
     if (word.context == TypedWord::None || word.prefix.size() < wanted) {
@@ -202,31 +223,71 @@ void ScriptAssist::textTyped(const QString &text)
 
 void ScriptAssist::showCompletion(bool selectFirst)
 {
-    const TypedWord word = typedWord();
-    const QList<const VocabularyEntry *> entries = Completion::candidates(word);
-    // Nothing to offer, or only the word already typed in full.
-    if (entries.isEmpty()
-        || (!selectFirst && entries.size() == 1 && entries.first()->name.compare(word.prefix, Qt::CaseInsensitive) == 0)) {
+    m_explicitCompletion = selectFirst;
+    if (!fillCompletion(typedWord(), QString(), selectFirst)) {
         hideCompletion();
         return;
     }
+    placeCompletionList();
+    // The list's keys (Tab among them) come here before any other filter on the text: the last
+    // filter installed sees an event first, and installing again moves this one to the front.
+    m_memo->installEventFilter(this);
+    m_completions->show();
+}
+
+// The list offers the entries for word; keep stays chosen where it is offered still, else the
+// first entry where selectFirst. False where there is nothing to offer, or only the word already
+// typed in full.
+bool ScriptAssist::fillCompletion(const TypedWord &word, const QString &keep, bool selectFirst)
+{
+    const QList<const VocabularyEntry *> entries = Completion::candidates(word);
+    if (entries.isEmpty()
+        || (!m_explicitCompletion && entries.size() == 1
+            && entries.first()->name.compare(word.prefix, Qt::CaseInsensitive) == 0))
+        return false;
     m_completedWord = word;
     m_completedLine = m_memo->lineOfOffset(m_memo->caretOffset());
     m_completions->clear();
     const QString sigil = word.context == TypedWord::Identifier ? QStringLiteral("$") : QString();
+    int chosen = selectFirst ? 0 : -1;
     for (const VocabularyEntry *entry : entries) {
+        if (entry->name == keep)
+            chosen = m_completions->count();
         auto *item = new QListWidgetItem(sigil + entry->name, m_completions);
         item->setData(Qt::UserRole, entry->name);
-        item->setToolTip(entry->rows.join(QLatin1Char('\n')));
+        item->setToolTip(entry->tipLines().join(QLatin1Char('\n')));
     }
-    m_completions->setCurrentRow(selectFirst ? 0 : -1);
+    m_completions->setCurrentRow(chosen);
+    return true;
+}
+
+// The list follows every change and caret move: it offers what fits the word now at the caret,
+// and closes when the caret leaves the word it was opened for.
+void ScriptAssist::followCaret()
+{
+    if (!completionShown())
+        return;
+    const TypedWord word = typedWord();
+    const bool sameWord = word.context == m_completedWord.context && word.start == m_completedWord.start
+        && m_memo->lineOfOffset(m_memo->caretOffset()) == m_completedLine;
+    if (!sameWord || m_memo->SelLength() > 0 || (word.prefix.isEmpty() && !m_explicitCompletion)) {
+        hideCompletion();
+        return;
+    }
+    QListWidgetItem *current = m_completions->currentItem();
+    const QString keep = current ? current->data(Qt::UserRole).toString() : QString();
+    if (!fillCompletion(word, keep, current != nullptr)) {
+        hideCompletion();
+        return;
+    }
     placeCompletionList();
-    m_completions->show();
 }
 
 void ScriptAssist::placeCompletionList()
 {
-    const QRect caret = m_memo->offsetRect(m_memo->caretOffset());
+    // Under the word's start, so that it stays put while the word is typed.
+    const qsizetype wordStart = m_memo->lineStartOffset(m_completedLine) + qMax(0, m_completedWord.start);
+    const QRect caret = m_memo->offsetRect(wordStart);
     const int rowHeight = m_completions->sizeHintForRow(0);
     const int rows = qMin(8, m_completions->count());
     const int width = qMax(160, m_completions->sizeHintForColumn(0) + 24);
@@ -262,10 +323,12 @@ void ScriptAssist::acceptCompletion(int row)
 {
     QListWidgetItem *item = m_completions->item(row);
     hideCompletion();
-    if (!item || m_completedWord.context == TypedWord::None)
+    // The word now at the caret is replaced, whatever happened to the text since the list opened.
+    const TypedWord word = typedWord();
+    if (!item || word.context == TypedWord::None || m_memo->isReadOnly())
         return;
-    const qsizetype lineStart = m_memo->lineStartOffset(m_completedLine);
-    m_memo->setSelection(lineStart + m_completedWord.start, lineStart + m_completedWord.start + m_completedWord.length);
+    const qsizetype lineStart = m_memo->lineStartOffset(m_memo->lineOfOffset(m_memo->caretOffset()));
+    m_memo->setSelection(lineStart + word.start, lineStart + word.start + word.length);
     m_memo->setSelText(item->data(Qt::UserRole).toString());
 }
 
@@ -290,9 +353,55 @@ void ScriptAssist::showTipAtCaret()
                        m_memo->viewport());
 }
 
+// Each of mIRC's formatting codes shows its letter on its plate (B, U, R, I, O), drawn over the
+// text control's own picture of the character, which is the same box for all of them.
+void ScriptAssist::paintControlLetters(const QRect &area)
+{
+    QPainter painter(m_memo->viewport());
+    const TokenStyle style = ScriptColours::style(TokenKind::ControlCode, m_palette);
+    QFont font = m_memo->font();
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(style.foreground);
+    const QFontMetrics metrics(font);
+    const int lastLine = m_memo->lineOfOffset(m_memo->offsetAt(area.bottomRight()));
+    for (int line = m_memo->lineOfOffset(m_memo->offsetAt(area.topLeft())); line <= lastLine; ++line) {
+        if (isLongLine(m_memo, line))
+            continue;
+        const qsizetype start = m_memo->lineStartOffset(line);
+        const QString text = m_memo->line(line);
+        for (int column = 0; column < text.size(); ++column) {
+            const QChar letter = ScriptColours::controlCodeLetter(text[column]);
+            if (letter.isNull())
+                continue;
+            const QRect at = m_memo->offsetRect(start + column);
+            const QRect next = m_memo->offsetRect(start + column + 1);
+            const int width = next.top() == at.top() && next.left() > at.left()
+                ? next.left() - at.left()
+                : metrics.horizontalAdvance(QChar(0x2400 + text[column].unicode()));
+            // A pixel of the text control's plate shows at each side, so that a caret there stays visible.
+            const QRect plate(at.left() + 1, at.top(), qMax(1, width - 2), at.height());
+            if (!plate.intersects(area))
+                continue;
+            painter.fillRect(plate, style.background);
+            painter.drawText(plate, Qt::AlignCenter, QString(letter));
+        }
+    }
+}
+
 bool ScriptAssist::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_memo->viewport() && event->type() == QEvent::ToolTip) {
+    // The text control's own members are reached only for the events handled here: others also
+    // come while the control is being taken down.
+    if (watched == m_viewport && event->type() == QEvent::Paint && m_highlighting && !m_painting) {
+        // The text control paints first, then the letters go on top.
+        m_painting = true;
+        QCoreApplication::sendEvent(watched, event);
+        m_painting = false;
+        paintControlLetters(static_cast<QPaintEvent *>(event)->rect());
+        return true;
+    }
+    if (watched == m_viewport && event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         const QStringList rows = tipRowsAt(m_memo->offsetAt(help->pos()));
         if (rows.isEmpty())
@@ -325,9 +434,14 @@ bool ScriptAssist::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Escape:
         hideCompletion();
         return true;
+    case Qt::Key_Tab:
+        // Tab takes the chosen entry, or the first: it never leaves the text while the list shows.
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            return false;
+        acceptCompletion(qMax(row, 0));
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Tab:
         // Only an entry the user picked is taken; otherwise the key does what it always does.
         if (row >= 0) {
             acceptCompletion(row);

@@ -11,8 +11,9 @@ class QListWidget;
 class ScriptMemo;
 
 // What an editor knows of mIRC script, laid over one text control: colours for the language's
-// words, the partner of the bracket at the caret, completion of commands, identifiers and events
-// from the catalogue, and their syntax rows as tips. It never changes the text by itself.
+// words, letters on mIRC's formatting codes, the partner of the bracket at the caret, completion
+// of commands, identifiers and events, and their syntax rows as tips. It never changes the text
+// by itself.
 class ScriptAssist : public QObject {
     Q_OBJECT
 public:
@@ -28,11 +29,11 @@ public:
     // The names the completion list offers, top to bottom.
     QStringList completionNames() const;
 
-    // Offers the catalogue entries for the word at the caret; with selectFirst, the first one is
+    // Offers the vocabulary entries for the word at the caret; with selectFirst, the first one is
     // chosen already so that Enter takes it.
     void showCompletion(bool selectFirst);
     void hideCompletion();
-    // Puts the chosen entry's name in place of the word being typed.
+    // Puts the chosen entry's name in place of the word now at the caret.
     void acceptCompletion(int row);
 
     // The syntax rows of the command or identifier at an offset of the text.
@@ -49,15 +50,22 @@ private:
     void updateHighlighting();
     void markBrackets();
     void textTyped(const QString &text);
+    void followCaret();
+    bool fillCompletion(const TypedWord &word, const QString &keep, bool selectFirst);
     void showTipAtCaret();
     TypedWord typedWord() const;
     void placeCompletionList();
+    void insertFormattingCode(QChar code);
+    void paintControlLetters(const QRect &area);
 
     ScriptMemo *m_memo;
+    QObject *m_viewport;
     bool m_highlighting = false;
     ScriptPalette m_palette = ScriptPalette::Light;
     QListWidget *m_completions = nullptr;
     TypedWord m_completedWord;
     int m_completedLine = -1;
+    bool m_explicitCompletion = false; // opened by Ctrl+Space, not by typing
+    bool m_painting = false;
     QTimer m_tipTimer;
 };

@@ -1,6 +1,7 @@
 #include "editor/script_editor_window.h"
 
 #include "common/dialog_seam.h"
+#include "common/fixed_layout.h"
 #include "common/handler_guard.h"
 #include "common/icons.h"
 #include "common/long_task.h"
@@ -22,8 +23,13 @@ namespace {
 
 QFont scriptFont()
 {
-    // Fixedsys is a Windows bitmap face; the system's fixed-width face stands in for it.
-    QFont font(QStringLiteral("Fixedsys"));
+    // The layout was drawn for Fixedsys, a Windows bitmap face without Cyrillic letters outside
+    // Russian Windows and without scaling; the TrueType fixed-width faces of every Windows stand in
+    // for it, then those of Linux desktops (and of Wine), then the system's fixed-width face.
+    QFont font;
+    font.setFamilies({QStringLiteral("Consolas"), QStringLiteral("Courier New"), QStringLiteral("Lucida Console"),
+                      QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
+    font.setStyleHint(QFont::TypeWriter);
     if (!QFontInfo(font).fixedPitch())
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(13);
@@ -42,9 +48,7 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     resize(706, 487);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(FixedLayout::pixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     auto *content = new QWidget;
     auto *layout = new QVBoxLayout(content);
@@ -80,6 +84,7 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
                              StatusBar1);
     m_plainNote->setObjectName(QStringLiteral("PlainNote"));
     m_plainNote->setAccessibleName(QStringLiteral("Подсветка синтаксиса"));
+    m_plainNote->setAccessibleDescription(m_plainNote->text());
     StatusBar1->addPermanentWidget(m_plainNote);
     layout->addWidget(StatusBar1);
     setWidget(content);
@@ -102,6 +107,10 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
 
 TForm2::~TForm2()
 {
+    // The assistant follows the text control's signals and events: it goes while the control is
+    // still whole, not among the control's children once the control is half taken down.
+    delete Assist;
+    Assist = nullptr;
     if (Form2 == this)
         Form2 = nullptr;
 }
@@ -116,18 +125,33 @@ QString TForm2::panelText(int panel) const
     return m_panels[panel]->text();
 }
 
+void TForm2::setPanelText(int panel, const QString &text)
+{
+    m_panels[panel]->setText(text);
+    // A screen reader reads the panel's name and then what it shows.
+    m_panels[panel]->setAccessibleDescription(text);
+}
+
 void TForm2::Memo1Change()
 {
     const QPoint caret = Memo1->CaretPos();
-    m_panels[0]->setText(QStringLiteral("%1:%2").arg(caret.y() + 1).arg(caret.x() + 1));
-    m_panels[2]->setText(windowTitle());
-    m_panels[1]->setText(Memo1->Modified() ? QStringLiteral("Редактирует") : QString());
+    setPanelText(0, QStringLiteral("%1:%2").arg(caret.y() + 1).arg(caret.x() + 1));
+    setPanelText(2, windowTitle());
+    setPanelText(1, Memo1->Modified() ? QStringLiteral("Редактирует") : QString());
     m_unsavedChanges = true;
 }
 
 void TForm2::FormActivate()
 {
-    m_panels[2]->setText(windowTitle());
+    setPanelText(2, windowTitle());
+}
+
+void TForm2::setFileName(const QString &fileName)
+{
+    m_fileName = fileName;
+    // The caption and the name panel show the file that "Сохранить" writes.
+    setWindowTitle(fileName);
+    setPanelText(2, fileName);
 }
 
 void TForm2::FindDialog1Find()
@@ -178,7 +202,7 @@ bool TForm2::confirmClose()
     if (m_closeConfirmed || !m_unsavedChanges)
         return true;
     const Dialogs::Button answer = Dialogs::ask(
-        {this, Dialogs::Icon::Question, QStringLiteral("Confirm"),
+        {this, Dialogs::Icon::Question, QStringLiteral("Подтверждение"),
          QStringLiteral("Текст в окне %1 был изменен. Сохранить изменения?").arg(windowTitle()),
          {Dialogs::Button::Yes, Dialogs::Button::No, Dialogs::Button::Cancel}});
     bool mayClose = answer == Dialogs::Button::No;

@@ -47,9 +47,10 @@ public:
     bool hasUnsavedChanges() const { return m_unsavedChanges; }
     void markSaved() { m_unsavedChanges = false; }
 
-    // The file the text was opened from or last saved to, which "Сохранить" writes; empty for a new script.
+    // The file the text was opened from or last saved to, which "Сохранить" writes; empty for a new
+    // script. The window's caption and name panel show it.
     QString fileName() const { return m_fileName; }
-    void setFileName(const QString &fileName) { m_fileName = fileName; }
+    void setFileName(const QString &fileName);
 
     // Asks about unsaved text before the window goes; true when it may close.
     bool confirmClose();
@@ -65,6 +66,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // A status panel's text, which is also its accessible description.
+    void setPanelText(int panel, const QString &text);
     void selectFound(const std::optional<FindReplace::Selection> &found, SearchDialog *dialog);
 
     QLabel *m_panels[3] = {};

@@ -13,19 +13,8 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
-int skipBlanks(QStringView line, int i)
-{
-    while (i < line.size() && isBlank(line[i]))
-        ++i;
-    return i;
-}
-
-int wordEnd(QStringView line, int i)
-{
-    while (i < line.size() && !isBlank(line[i]))
-        ++i;
-    return i;
-}
+using ScriptLexer::skipBlanks;
+using ScriptLexer::wordEnd;
 
 // What a whole line is with respect to comments, looked at from its first character.
 enum class LineShape { Code, LineComment, OpensBlockComment, ClosesBlockComment, Empty };
@@ -46,22 +35,7 @@ LineShape shapeOf(QStringView line, int &textStart)
     return LineShape::Code;
 }
 
-// Where the code of a code line ends: a statement that starts with ';' or "/*" after
-// " | ", "{" or "}" is a comment to the end of the line.
-int codeEnd(QStringView line, int textStart)
-{
-    bool statementStart = false;
-    for (int i = skipBlanks(line, textStart); i < line.size(); i = skipBlanks(line, wordEnd(line, i))) {
-        if (statementStart && (line[i] == u';' || line.sliced(i).startsWith(u"/*")))
-            return i;
-        const int end = wordEnd(line, i);
-        const bool separator = end == i + 1 && (line[i] == u'|' || ScriptLexer::isBlockBrace(line, i, textStart));
-        statementStart = separator;
-    }
-    return int(line.size());
-}
-
-using Columns = QVarLengthArray<int, 16>;
+using Columns = QVarLengthArray<int, 8>;
 
 // Most lines hold no brace at all: a quick look spares them the word-by-word scan.
 bool hasBraceCharacter(QStringView line)
@@ -76,13 +50,7 @@ bool hasBraceCharacter(QStringView line)
 // The block braces of a code line, left to right.
 Columns blockBraces(QStringView line, int textStart)
 {
-    Columns columns;
-    const int end = codeEnd(line, textStart);
-    for (int i = textStart; i < end; ++i) {
-        if ((line[i] == u'{' || line[i] == u'}') && ScriptLexer::isBlockBrace(line, i, textStart))
-            columns.append(i);
-    }
-    return columns;
+    return ScriptLexer::codeLayout(line, textStart).braces;
 }
 
 int indentation(QStringView line, int textStart)
@@ -115,15 +83,17 @@ bool opens(QChar c)
     return c == u'{' || c == u'(' || c == u'[';
 }
 
-// ( ) or [ ] within one line's code.
-BracketMatch partnerInLine(QStringView line, int lineIndex, int column, int textStart)
+// ( ) or [ ] within one line's code, outside its comments.
+BracketMatch partnerInLine(QStringView line, int lineIndex, int column, const ScriptLexer::CodeLayout &layout,
+                           int textStart)
 {
     const QChar bracket = line[column];
     const QChar partner = partnerOf(bracket);
-    const int end = codeEnd(line, textStart);
     const int step = opens(bracket) ? 1 : -1;
     int depth = 0;
-    for (int i = column; i >= textStart && i < end; i += step) {
+    for (int i = column; i >= textStart && i < line.size(); i += step) {
+        if (layout.inComment(i))
+            continue;
         if (line[i] == bracket)
             ++depth;
         else if (line[i] == partner && --depth == 0)
@@ -182,8 +152,10 @@ bool startsBlockAtMargin(QStringView line, int textStart)
     const QStringView word = line.sliced(textStart, end - textStart);
     const QStringView rest = line.sliced(end).trimmed();
     const auto is = [word](QStringView keyword) { return word.compare(keyword, Qt::CaseInsensitive) == 0; };
+    // An event header's level and fields come right after the keyword ("raw 352:*", "on *:TEXT:"),
+    // where the command raw has switches or words ("raw -q PRIVMSG #chan :text").
     if (is(u"on") || is(u"ctcp") || is(u"raw"))
-        return rest.contains(u':');
+        return !rest.startsWith(u'-') && rest.first(wordEnd(rest, 0)).contains(u':');
     if (is(u"alias") || is(u"menu") || is(u"dialog"))
         return rest.endsWith(u'{');
     if (word.size() > 1 && word[0] == u'#') {
@@ -247,15 +219,18 @@ BracketMatch findPartner(const LineSource &text, int line, int column, int reach
     if (column < 0 || column >= content.size() || partnerOf(content[column]).isNull())
         return {};
     int textStart = 0;
-    if (shapeOf(content, textStart) != LineShape::Code || column < textStart || column >= codeEnd(content, textStart))
+    if (shapeOf(content, textStart) != LineShape::Code || column < textStart)
+        return {};
+    const ScriptLexer::CodeLayout layout = ScriptLexer::codeLayout(content, textStart);
+    if (layout.inComment(column))
         return {};
     const QChar c = content[column];
     if (c == u'{' || c == u'}') {
-        if (!ScriptLexer::isBlockBrace(content, column, textStart))
+        if (!layout.braces.contains(column))
             return {};
         return blockPartner(text, line, column, reach);
     }
-    return partnerInLine(content, line, column, textStart);
+    return partnerInLine(content, line, column, layout, textStart);
 }
 
 BraceCheck checkBraces(const LineSource &text)
@@ -278,6 +253,10 @@ BraceCheck checkBraces(const LineSource &text)
             suspectParent = open.size() - 1;
         }
     };
+    // A } that closes a top-level block out of line with its {: where a { went missing inside the
+    // block, this } closed the block early, and a later } then closes nothing. That later } is
+    // far from the fault; this one is named instead. A new block at the margin forgets it.
+    std::optional<OpenBrace> earlyClose;
     QList<OpenBrace> parentheses;     // carried across lines joined by $&
     bool inBlockComment = false;
 
@@ -300,23 +279,36 @@ BraceCheck checkBraces(const LineSource &text)
         }
         if (shape != LineShape::Code)
             continue;
-        if (!open.isEmpty() && startsBlockAtMargin(line, textStart))
-            return unclosed();
+        if (startsBlockAtMargin(line, textStart)) {
+            if (!open.isEmpty())
+                return unclosed();
+            earlyClose.reset();
+        }
 
         const int indent = indentation(line, textStart);
-        const int end = codeEnd(line, textStart);
-        for (int i = textStart; i < end; ++i) {
+        const ScriptLexer::CodeLayout layout = ScriptLexer::codeLayout(line, textStart);
+        qsizetype nextBrace = 0;
+        for (int i = textStart; i < line.size(); ++i) {
             const QChar c = line[i];
-            if ((c == u'{' || c == u'}') && ScriptLexer::isBlockBrace(line, i, textStart)) {
+            if (nextBrace < layout.braces.size() && layout.braces[nextBrace] == i) {
+                ++nextBrace;
                 if (c == u'{') {
+                    if (open.isEmpty() && indent == 0)
+                        earlyClose.reset();
                     open.append({n, i, indent});
                     continue;
                 }
-                if (open.isEmpty())
-                    return {BraceCheck::UnexpectedClose, n, i};
+                if (open.isEmpty()) {
+                    const OpenBrace &named = earlyClose ? *earlyClose : OpenBrace{n, i, indent};
+                    return {BraceCheck::UnexpectedClose, named.line, named.column};
+                }
                 const OpenBrace opener = open.takeLast();
                 if (opener.line != n)
                     weighAlignment(opener, indent);
+                if (open.isEmpty() && opener.line != n && opener.indent != indent)
+                    earlyClose = OpenBrace{n, i, indent};
+            } else if (layout.inComment(i)) {
+                continue;
             } else if (c == u'(' && (!parentheses.isEmpty() || opensStructuralParenthesis(line, i, textStart))) {
                 parentheses.append({n, i, 0});
             } else if (c == u')' && !parentheses.isEmpty()) {

@@ -32,7 +32,8 @@ struct BraceCheck {
 };
 
 // Bracket matching and the brace check over mIRC script text, skipping comments. Block braces
-// count as mIRC counts them (see ScriptLexer::isBlockBrace); ( ) and [ ] pair within a line.
+// count as mIRC counts them (see ScriptLexer::codeLayout), as the colouring counts them too;
+// ( ) and [ ] pair within a line.
 namespace BraceScan {
 
 // Lines scanned at most for a partner, so that a key press never waits on a huge file.
@@ -49,7 +50,9 @@ BracketMatch findPartner(const LineSource &text, int line, int column, int reach
 // The first unbalanced brace of the whole text, or Balanced. An unclosed { is reported where
 // the next block (alias, on, menu, dialog, #group ...) starts at the left margin while it is
 // still open, or at the end; among its inner blocks, the one whose } does not line up with it
-// (by indentation) is named, as the likeliest place of the missing }.
+// (by indentation) is named, as the likeliest place of the missing }. A } that closes nothing is
+// reported at the } that closed its top-level block out of line with its { where there is one,
+// the likeliest place of a missing {.
 BraceCheck checkBraces(const LineSource &text);
 
 } // namespace BraceScan

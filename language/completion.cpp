@@ -109,6 +109,11 @@ TypedWord wordAtCaret(QStringView line, int caret, LexerState state)
 {
     if (caret < 0 || caret > line.size())
         return {};
+    // A blank line of a body: a command may be written there, wherever the caret stands in it.
+    const int textStart = ScriptLexer::linePrefixLength(line);
+    if (caret >= textStart && line.sliced(textStart).trimmed().isEmpty() && state.inBody() && !state.continued()
+        && !state.inBlockComment())
+        return typedWord(TypedWord::Command, line, caret, caret, caret);
     const auto [eventStart, eventEnd] = eventField(line, state);
     if (eventStart >= 0 && caret >= eventStart && caret <= eventEnd)
         return typedWord(TypedWord::Event, line, eventStart, eventEnd, caret);
@@ -138,11 +143,11 @@ TypedWord wordAtCaret(QStringView line, int caret, LexerState state)
     return {};
 }
 
-QList<const VocabularyEntry *> candidates(const TypedWord &word, int limit)
+QList<const VocabularyEntry *> candidates(const TypedWord &word)
 {
     if (word.context == TypedWord::None)
         return {};
-    return ScriptVocabulary::instance().withPrefix(wordKindOf(word.context), word.prefix, limit);
+    return ScriptVocabulary::instance().withPrefix(wordKindOf(word.context), word.prefix);
 }
 
 const VocabularyEntry *entryAt(QStringView line, int column, LexerState state)
@@ -176,7 +181,7 @@ const VocabularyEntry *entryAt(QStringView line, int column, LexerState state)
 QStringList tipRows(QStringView line, int column, LexerState state)
 {
     const VocabularyEntry *entry = entryAt(line, column, state);
-    return entry ? entry->rows : QStringList();
+    return entry ? entry->tipLines() : QStringList();
 }
 
 } // namespace Completion

@@ -25,21 +25,19 @@ struct TypedWord {
 // Completion and syntax tips from the catalogue for one line of script.
 namespace Completion {
 
-constexpr int kDefaultLimit = 50;
-
 // The word being typed at caret on line, the line starting in state (the lexer's state for
 // the line before it).
 TypedWord wordAtCaret(QStringView line, int caret, LexerState state = {});
 
-// The catalogue entries for the typed word: names starting with its prefix, any case, sorted,
-// at most limit; none outside a context.
-QList<const VocabularyEntry *> candidates(const TypedWord &word, int limit = kDefaultLimit);
+// The vocabulary entries for the typed word: names starting with its prefix, any case, sorted,
+// all of them; none outside a context.
+QList<const VocabularyEntry *> candidates(const TypedWord &word);
 
 // The known command, identifier, event or dialog table word at column (on it or just after
 // it), or nullptr.
 const VocabularyEntry *entryAt(QStringView line, int column, LexerState state = {});
 
-// Its catalogue rows, the syntax tip; empty where there is no known word.
+// Its syntax tip (VocabularyEntry::tipLines); empty where there is no known word.
 QStringList tipRows(QStringView line, int column, LexerState state = {});
 
 } // namespace Completion

@@ -1,6 +1,7 @@
 #include "language/dialog_checks.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -13,6 +14,8 @@ namespace {
 // Styles every control takes (besides its own), as mIRC's documentation lists them.
 const QStringList kCommonStyles{u"disable"_qs, u"hide"_qs, u"result"_qs, u"group"_qs, u"tab"_qs};
 
+// Each control's own styles, as mIRC's help and its knowledge base list them ("flat" on check boxes
+// and radio buttons as the designer offers it).
 const QHash<QString, QStringList> &ownStyles()
 {
     static const QHash<QString, QStringList> styles{
@@ -21,9 +24,9 @@ const QHash<QString, QStringList> &ownStyles()
          {u"right"_qs, u"center"_qs, u"multi"_qs, u"pass"_qs, u"read"_qs, u"return"_qs, u"hsbar"_qs, u"vsbar"_qs,
           u"autohs"_qs, u"autovs"_qs, u"limit"_qs, u"rich"_qs}},
         {u"button"_qs, {u"default"_qs, u"ok"_qs, u"cancel"_qs, u"flat"_qs, u"multi"_qs}},
-        {u"check"_qs, {u"left"_qs, u"push"_qs, u"3state"_qs, u"flat"_qs}},
+        {u"check"_qs, {u"left"_qs, u"push"_qs, u"3state"_qs, u"multi"_qs, u"flat"_qs}},
         {u"radio"_qs, {u"left"_qs, u"push"_qs, u"flat"_qs}},
-        {u"box"_qs, {}},
+        {u"box"_qs, {u"left"_qs, u"center"_qs, u"right"_qs}},
         {u"scroll"_qs, {u"top"_qs, u"left"_qs, u"bottom"_qs, u"right"_qs, u"horizontal"_qs, u"range"_qs}},
         {u"list"_qs,
          {u"sort"_qs, u"extsel"_qs, u"multsel"_qs, u"size"_qs, u"vsbar"_qs, u"hsbar"_qs, u"check"_qs, u"radio"_qs}},
@@ -36,6 +39,20 @@ const QHash<QString, QStringList> &ownStyles()
         {u"item"_qs, {u"ok"_qs, u"cancel"_qs}},
     };
     return styles;
+}
+
+// Words mIRC does not know that name the look a control has without them, and so do no harm: the
+// dialog designer offers them in its lists (a "standart" check box, text aligned "Left", a
+// "vertical" scroll bar, the text of a check box or radio button on the "right").
+const QHash<QString, QStringList> &defaultLookWords()
+{
+    static const QHash<QString, QStringList> words{
+        {u"check"_qs, {u"standart"_qs, u"standard"_qs, u"right"_qs}},
+        {u"radio"_qs, {u"right"_qs}},
+        {u"scroll"_qs, {u"vertical"_qs}},
+        {u"text"_qs, {u"left"_qs}},
+    };
+    return words;
 }
 
 const QStringList kOptionWords{u"pixels"_qs, u"dbu"_qs, u"map"_qs, u"notheme"_qs, u"disable"_qs};
@@ -109,7 +126,7 @@ bool isDynamic(const QString &text)
 // Judges one read table, line by line, collecting its problems.
 class TableChecker {
 public:
-    explicit TableChecker(const DialogModel &model) : m_model(model) { }
+    TableChecker(const DialogModel &model, const Options &options) : m_model(model), m_options(options) { }
 
     QList<Problem> run()
     {
@@ -126,14 +143,16 @@ public:
     }
 
 private:
-    void report(int line, const QString &reason) { m_problems.append({line, reason}); }
+    void report(int line, const QString &reason) { m_problems.append({line, reason, Severity::Error}); }
+    void warn(int line, const QString &reason) { m_problems.append({line, reason, Severity::Warning}); }
+    void note(int line, const QString &reason) { m_problems.append({line, reason, Severity::Note}); }
 
     void checkStructure()
     {
         const int header = m_model.span.headerLine;
         if (m_model.span.name.isEmpty())
             report(header, u"у таблицы нет имени: нужно dialog имя {"_qs);
-        if (!m_model.span.closed)
+        if (!m_model.span.closed && !(m_options.textEndClosesTable && m_model.span.reachesEnd))
             report(header, u"у таблицы нет закрывающей скобки «}»"_qs);
         if (m_model.sizeLine < 0)
             report(header, u"нет строки size: без неё mIRC не откроет диалог"_qs);
@@ -154,16 +173,19 @@ private:
         checkNumbers(m_model.sizeLine, m_model.size);
         if (m_model.sizeKnown() && (m_model.width() < -1 || m_model.height() < -1))
             report(m_model.sizeLine, u"ширина и высота не могут быть отрицательными (-1 значит размер по умолчанию)"_qs);
+        else if (m_model.sizeLeftToScript())
+            note(m_model.sizeLine, u"размер %1 × %2 задаёт скрипт, когда диалог открывается (dialog -s): "
+                                   u"диалог нарисован по его элементам"_qs.arg(m_model.width()).arg(m_model.height()));
     }
 
     void checkOptions()
     {
         for (const HeaderLine &option : m_model.options) {
             if (option.words.isEmpty())
-                report(option.line, u"после option нужны параметры: pixels, dbu, notheme или disable"_qs);
+                warn(option.line, u"после option нужны параметры: pixels, dbu, notheme или disable"_qs);
             for (const QString &word : option.words) {
                 if (!kOptionWords.contains(word) && !isDynamic(word))
-                    report(option.line, u"mIRC не знает параметра option «%1»"_qs.arg(word));
+                    warn(option.line, u"mIRC не знает параметра option «%1» и пропустит его"_qs.arg(word));
             }
         }
     }
@@ -233,12 +255,11 @@ private:
             return false;
         }
         if (text.quoted && !text.afterQuote.isEmpty()) {
-            if (numberOf(text.afterQuote).kind != Number::Invalid)
-                report(control.line, u"после текста пропущена запятая"_qs);
-            else
-                report(control.line, u"после закрывающей кавычки лишнее: «%1»"_qs.arg(text.afterQuote));
+            report(control.line, u"после закрывающей кавычки лишнее: «%1»"_qs.arg(text.afterQuote));
             return false;
         }
+        if (control.commaSupplied)
+            warn(control.line, u"после текста пропущена запятая: mIRC читает строку так, будто она есть"_qs);
         if (!text.quoted && !isDynamic(text.text)) {
             if (text.text.contains(u'"'))
                 report(control.line, u"кавычка должна стоять в начале текста"_qs);
@@ -280,24 +301,28 @@ private:
         checkInsideDialog(control);
     }
 
+    // mIRC opens a dialog whatever lies off it: a control out of sight is a warning. A hidden control
+    // and a button put wholly off the dialog (an unseen OK or Cancel that Enter and Escape still reach)
+    // are out of sight on purpose.
     void checkInsideDialog(const Control &control)
     {
-        if (!m_model.sizeKnown() || m_model.width() <= 0 || m_model.height() <= 0)
+        if (!m_model.declaresWidth() || !m_model.declaresHeight())
             return;
-        if (control.width() == 0 || control.height() == 0)
+        if (control.width() == 0 || control.height() == 0 || control.hasStyle(u"hide"_qs))
             return;
         const int w = m_model.width();
         const int h = m_model.height();
         const int left = control.x(), top = control.y();
         const int right = left + control.width(), bottom = top + control.height();
         if (left >= w || top >= h || right <= 0 || bottom <= 0) {
-            report(control.line, u"элемент лежит за пределами окна диалога (%1 × %2)"_qs.arg(w).arg(h));
+            if (control.kind != u"button")
+                warn(control.line, u"элемент лежит за пределами окна диалога (%1 × %2)"_qs.arg(w).arg(h));
             return;
         }
         // A drop-down combo's height is that of its opened list, which may hang below the dialog.
         const bool dropsDown = control.kind == u"combo" && control.hasStyle(u"drop"_qs);
         if (left < 0 || top < 0 || right > w || (bottom > h && !dropsDown))
-            report(control.line, u"элемент выходит за край окна диалога (%1 × %2)"_qs.arg(w).arg(h));
+            warn(control.line, u"элемент выходит за край окна диалога (%1 × %2)"_qs.arg(w).arg(h));
     }
 
     void checkStyles(const Control &control)
@@ -306,23 +331,34 @@ private:
             if (style.isVariable)
                 continue;
             if (!takesStyle(control.kind, style.word)) {
-                QString reason = u"%1 не принимает стиль «%2»"_qs.arg(control.kind, style.word);
-                const QString suggestion = suggestionFor(control.kind, style.word);
-                if (!suggestion.isEmpty())
-                    reason += u" (может быть, «%1»?)"_qs.arg(suggestion);
-                report(control.line, reason);
+                warn(control.line, unknownStyleReason(control.kind, style.word));
                 continue;
             }
             checkStyleNumbers(control, style);
         }
     }
 
+    // mIRC ignores a word it does not know: the control keeps the look it has without it.
+    static QString unknownStyleReason(const QString &kind, const QString &word)
+    {
+        static const QRegularExpression gluedNumber(u"^(limit|range|tab)([0-9]+)$"_qs);
+        const QRegularExpressionMatch glued = gluedNumber.match(word);
+        if (glued.hasMatch() && takesStyle(kind, glued.captured(1)))
+            return u"mIRC не знает стиля «%1»: число пишется через пробел, «%2 %3»"_qs.arg(word, glued.captured(1),
+                                                                                          glued.captured(2));
+        QString reason = u"%1 не принимает стиль «%2», mIRC его пропустит"_qs.arg(kind, word);
+        const QString suggestion = suggestionFor(kind, word);
+        if (!suggestion.isEmpty())
+            reason += u" (может быть, «%1»?)"_qs.arg(suggestion);
+        return reason;
+    }
+
     void checkStyleNumbers(const Control &control, const StyleWord &style)
     {
         if (style.word == u"limit" && style.numbers.isEmpty())
-            report(control.line, u"после limit нужно число"_qs);
+            warn(control.line, u"после limit нужно число"_qs);
         else if (style.word == u"range" && style.numbers.size() < 2)
-            report(control.line, u"после range нужны два числа"_qs);
+            warn(control.line, u"после range нужны два числа"_qs);
         else if (style.word == u"tab" && style.numbers.isEmpty())
             report(control.line, u"после tab нужен id вкладки"_qs);
         else if (style.word == u"tab" && style.numbers.first().isWhole()
@@ -350,6 +386,7 @@ private:
     }
 
     const DialogModel &m_model;
+    const Options m_options;
     QList<Problem> m_problems;
     QHash<int, int> m_idLines; // id -> the line that took it first
 };
@@ -361,7 +398,7 @@ bool takesStyle(const QString &kind, const QString &word)
     const auto own = ownStyles().constFind(kind);
     if (own == ownStyles().constEnd())
         return false;
-    if (own->contains(word))
+    if (own->contains(word) || defaultLookWords().value(kind).contains(word))
         return true;
     if (kind == u"menu" || kind == u"item")
         return false;
@@ -369,9 +406,15 @@ bool takesStyle(const QString &kind, const QString &word)
     return kCommonStyles.contains(word) && !(kind == u"tab" && word == u"tab");
 }
 
-QList<Problem> check(const DialogModel &model)
+QList<Problem> check(const DialogModel &model, const Options &options)
 {
-    return TableChecker(model).run();
+    return TableChecker(model, options).run();
+}
+
+qsizetype countOf(const QList<Problem> &problems, Severity severity)
+{
+    return std::count_if(problems.cbegin(), problems.cend(),
+                         [severity](const Problem &problem) { return problem.severity == severity; });
 }
 
 } // namespace DialogChecks

@@ -1,9 +1,12 @@
 #include "language/dialog_table.h"
 
+#include "language/script_lexer.h"
+
 #include <QRegularExpression>
 #include <QSet>
 
 #include <cmath>
+#include <utility>
 
 namespace DialogTable {
 namespace {
@@ -37,6 +40,13 @@ QStringList whitespaceTokens(const QString &text)
 {
     static const QRegularExpression whitespace(u"\\s+"_qs);
     return text.split(whitespace, Qt::SkipEmptyParts);
+}
+
+// Line i as script text: an INI-format script puts "nN=" before each line.
+QString scriptLine(const LineSource &lines, int i)
+{
+    const QString line = lines.line(i);
+    return line.mid(ScriptLexer::linePrefixLength(line));
 }
 
 QString firstWord(const QString &trimmed)
@@ -80,7 +90,7 @@ private:
 QList<Number> numbersOf(const QString &text)
 {
     QList<Number> numbers;
-    for (const QString &token : whitespaceTokens(text))
+    for (const QString &token : valuesOf(text))
         numbers.append(numberOf(token));
     return numbers;
 }
@@ -91,7 +101,7 @@ QList<StyleWord> styleWordsOf(const QList<Field> &fields, qsizetype first)
     QStringList tokens;
     for (qsizetype i = first; i < fields.size(); ++i) {
         const Field &field = fields.at(i);
-        tokens += field.quoted ? QStringList{field.text} : whitespaceTokens(field.text);
+        tokens += field.quoted ? QStringList{field.text} : valuesOf(field.text);
     }
     QList<StyleWord> words;
     for (qsizetype i = 0; i < tokens.size(); ++i) {
@@ -136,8 +146,23 @@ void readId(Control &control, const Field &field)
     control.id = field.quoted ? Number{Number::Invalid, 0, field.text} : numberOf(field.text);
 }
 
+// "kind "text" id, ...": a number straight after the closing quote is the id with its comma left out.
+void supplyMissingComma(Control &control)
+{
+    QList<Field> &fields = control.fields;
+    if (fields.isEmpty() || !fields.first().quoted || fields.first().afterQuote.isEmpty())
+        return;
+    const QString id = fields.first().afterQuote;
+    if (valuesOf(id).size() != 1 || numberOf(id).kind == Number::Invalid)
+        return;
+    fields.first().afterQuote.clear();
+    fields.insert(1, Field{id, false, true, QString()});
+    control.commaSupplied = true;
+}
+
 void readTextControl(Control &control)
 {
+    supplyMissingComma(control);
     const QList<Field> &fields = control.fields;
     control.takesText = true;
     control.text = fields.value(0);
@@ -185,7 +210,7 @@ void readBareControl(Control &control)
 // ("icon id, x y w h, ..."): a control's second piece holds several coordinates.
 bool isIconControl(const QList<Field> &fields)
 {
-    return fields.size() >= 2 && !fields.at(1).quoted && whitespaceTokens(fields.at(1).text).size() >= 2;
+    return fields.size() >= 2 && !fields.at(1).quoted && valuesOf(fields.at(1).text).size() >= 2;
 }
 
 // Reads the lines of one table, one at a time, into a model.
@@ -384,7 +409,7 @@ std::optional<Span> tableAt(const LineSource &lines, int headerLine)
 {
     if (headerLine < 0 || headerLine >= lines.lineCount())
         return std::nullopt;
-    const std::optional<Header> header = headerOf(lines.line(headerLine));
+    const std::optional<Header> header = headerOf(scriptLine(lines, headerLine));
     if (!header)
         return std::nullopt;
     Span span;
@@ -395,7 +420,7 @@ std::optional<Span> tableAt(const LineSource &lines, int headerLine)
     const int last = int(qMin<qint64>(qint64(lines.lineCount()) - 1, qint64(headerLine) + kMaxTableLines));
     CommentTracker comments;
     for (int i = headerLine + 1; i <= last; ++i) {
-        const QString trimmed = lines.line(i).trimmed();
+        const QString trimmed = scriptLine(lines, i).trimmed();
         if (comments.skips(trimmed)) {
             span.lastLine = i;
             continue;
@@ -409,6 +434,7 @@ std::optional<Span> tableAt(const LineSource &lines, int headerLine)
             return span;
         span.lastLine = i;
     }
+    span.reachesEnd = last == lines.lineCount() - 1;
     return span;
 }
 
@@ -418,7 +444,7 @@ std::optional<Span> tableAround(const LineSource &lines, int line)
         return std::nullopt;
     const int lowest = qMax(0, line - kMaxTableLines);
     for (int i = line; i >= lowest; --i) {
-        const QString text = lines.line(i);
+        const QString text = scriptLine(lines, i);
         if (headerOf(text)) {
             const std::optional<Span> span = tableAt(lines, i);
             if (span && span->contains(line))
@@ -438,7 +464,7 @@ std::optional<Span> firstTable(const LineSource &lines, int reach)
 {
     const int last = qMin(lines.lineCount(), reach);
     for (int i = 0; i < last; ++i) {
-        if (headerOf(lines.line(i)))
+        if (headerOf(scriptLine(lines, i)))
             return tableAt(lines, i);
     }
     return std::nullopt;
@@ -452,7 +478,7 @@ std::optional<Span> tableNamed(const LineSource &lines, const QString &name, int
     nearLine = qBound(0, nearLine, count - 1);
     const int farthest = reach < 0 ? count : reach;
     auto isTheTable = [&](int i) {
-        const QString text = lines.line(i);
+        const QString text = scriptLine(lines, i);
         if (!text.contains(u"dialog", Qt::CaseInsensitive))
             return false;
         const std::optional<Header> header = headerOf(text);
@@ -536,21 +562,61 @@ DialogModel readTable(const LineSource &lines, const Span &span)
     TableReader reader(model);
     CommentTracker comments;
     for (int i = span.headerLine + 1; i <= last; ++i) {
-        const QString trimmed = lines.line(i).trimmed();
+        const QString trimmed = scriptLine(lines, i).trimmed();
         if (!comments.skips(trimmed))
             reader.read(i, trimmed);
     }
     return model;
 }
 
-int dbuToPixelsX(int dbu)
+QStringList valuesOf(const QString &text)
 {
-    return int(std::lround(dbu * 6.0 / 4.0));
+    QStringList values;
+    QString value;
+    int depth = 0;
+    for (const QChar c : text) {
+        if (c.isSpace() && depth == 0) {
+            if (!value.isEmpty())
+                values.append(std::exchange(value, QString()));
+            continue;
+        }
+        if (c == u'(')
+            ++depth;
+        else if (c == u')' && depth > 0)
+            --depth;
+        value.append(c);
+    }
+    if (!value.isEmpty())
+        values.append(value);
+    return values;
 }
 
-int dbuToPixelsY(int dbu)
+namespace {
+
+// `mapScale`: pixels per map unit along the axis.
+int toPixels(Units units, int value, double mapScale)
 {
-    return int(std::lround(dbu * 13.0 / 8.0));
+    switch (units) {
+    case Units::Pixels:
+        break;
+    case Units::Dbu:
+        return value * 2;
+    case Units::Map:
+        return int(std::lround(value * mapScale));
+    }
+    return value;
+}
+
+} // namespace
+
+int pixelsX(Units units, int value)
+{
+    return toPixels(units, value, 6.0 / 4.0);
+}
+
+int pixelsY(Units units, int value)
+{
+    return toPixels(units, value, 13.0 / 8.0);
 }
 
 } // namespace DialogTable

@@ -11,7 +11,8 @@
 // Reading of mIRC dialog tables: finding the table ("dialog [-l] name {" to its "}") around a
 // line of script text, and reading its lines into a model of the dialog that a preview can draw
 // and the checks can judge. Reading never fails: whatever the text, it yields a model, and the
-// pieces it could not make sense of stay in the model for the checks to report.
+// pieces it could not make sense of stay in the model for the checks to report. Lines of
+// INI-format scripts are read as the text after their "nN=".
 namespace DialogTable {
 
 // Where a table lies in the text. Lines count from 0.
@@ -19,6 +20,7 @@ struct Span {
     int headerLine = -1;
     int lastLine = -1;   // the closing brace, or the last line read when there is none
     bool closed = false; // the table ends with its "}"
+    bool reachesEnd = false; // without its "}", the table runs to the end of the text
     QString name;        // empty when the header names no table
     bool local = false;  // "dialog -l"
 
@@ -85,6 +87,9 @@ struct Control {
     QList<Field> fields; // everything after the keyword
     bool takesText = false;
     Field text;          // the text, for kinds that carry one
+    // The text was followed by the id without a comma ("text "Name:" 12, ..."): mIRC reads the line
+    // as if the comma were there, and so does the reader.
+    bool commaSupplied = false;
     bool hasIdField = false;
     Field idField;
     Number id;
@@ -151,6 +156,13 @@ struct DialogModel {
     bool sizeKnown() const;
     int width() const { return size.value(2).value; }
     int height() const { return size.value(3).value; }
+    // Whether the size line gives the dialog's width (height) in so many units. It does not when the
+    // value is -1 (mIRC's default size), 0, 1 (a size left to the script, which sets it with
+    // "dialog -s" when the dialog opens) or worked out at opening time.
+    bool declaresWidth() const { return sizeKnown() && width() > 1; }
+    bool declaresHeight() const { return sizeKnown() && height() > 1; }
+    // A width or height of 1 ("size -1 -1 1 1"): the dialog is sized by its script when it opens.
+    bool sizeLeftToScript() const { return sizeKnown() && (width() == 1 || height() == 1); }
     // The control with this id that a "tab N" can point to: the index of a tab page, or -1.
     int tabPageIndex(int id) const;
 };
@@ -159,9 +171,15 @@ struct DialogModel {
 // skipped.
 DialogModel readTable(const LineSource &lines, const Span &span);
 
-// mIRC's conversion of dialog units to pixels for the standard dialog font (base units 6 by 13
-// at 96 dots per inch): x * 6 / 4 and y * 13 / 8, rounded.
-int dbuToPixelsX(int dbu);
-int dbuToPixelsY(int dbu);
+// The values of a piece of a line, split at the blanks that stand outside parentheses, so that an
+// identifier with spaces in its brackets ("$calc(%w - 10)") is one value.
+QStringList valuesOf(const QString &text);
+
+// A length in the table's units as pixels. A dbu is a quarter of the width and an eighth of the
+// height of the system font's average character (GetDialogBaseUnits: 8 by 16 pixels at 96 dots per
+// inch), so 2 pixels each way. "map" units, which mIRC's documentation says are not dbu, are dialog
+// template units of the dialog's own font (6 by 13): x * 6 / 4 and y * 13 / 8, rounded.
+int pixelsX(Units units, int value);
+int pixelsY(Units units, int value);
 
 } // namespace DialogTable

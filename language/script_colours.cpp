@@ -86,6 +86,24 @@ QColor background(ScriptPalette palette)
     return palette == ScriptPalette::Light ? QColor(0xff, 0xff, 0xff) : QColor(0x1e, 0x1e, 0x1e);
 }
 
+QChar controlCodeLetter(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x02:
+        return u'B';
+    case 0x1F:
+        return u'U';
+    case 0x16:
+        return u'R';
+    case 0x1D:
+        return u'I';
+    case 0x0F:
+        return u'O';
+    default:
+        return {};
+    }
+}
+
 ScriptPalette paletteFor(const QColor &windowBackground)
 {
     return luminance(windowBackground) < 0.2 ? ScriptPalette::Dark : ScriptPalette::Light;

@@ -25,6 +25,11 @@ TokenStyle style(TokenKind kind, ScriptPalette palette);
 QColor text(ScriptPalette palette);
 QColor background(ScriptPalette palette);
 
+// The letter shown on the plate of one of mIRC's formatting codes, as its keys name them: B bold,
+// U underline, R reverse, I italic, O plain; null for any other character (a colour code shows
+// its digits).
+QChar controlCodeLetter(QChar c);
+
 // The palette that suits a window background: Dark where it is dark.
 ScriptPalette paletteFor(const QColor &windowBackground);
 

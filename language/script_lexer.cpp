@@ -51,42 +51,22 @@ bool equalsFolded(QStringView a, QStringView lowerB)
     return a.compare(lowerB, Qt::CaseInsensitive) == 0;
 }
 
-// How many fields follow the event name in an "on" header (the target, the match text, ...),
-// from mIRC's event formats; -1 where the catalogue lists no format here.
+// The number of fields an "on" header holds after its event's name, from the event's syntax row;
+// -1 for an event mIRC does not document.
 int eventFieldCount(QStringView event)
 {
-    struct Format {
-        const char16_t *name;
-        int fields;
-    };
-    static constexpr Format formats[] = {
-        {u"action", 2},    {u"active", 1},     {u"agent", 0},      {u"appactive", 0},  {u"ban", 1},
-        {u"chat", 1},      {u"close", 1},      {u"connect", 0},    {u"ctcpreply", 1},  {u"dccserver", 1},
-        {u"dehelp", 1},    {u"deop", 1},       {u"devoice", 1},    {u"dialog", 3},     {u"disconnect", 0},
-        {u"dns", 0},       {u"error", 1},      {u"exit", 0},       {u"filercvd", 1},   {u"filesent", 1},
-        {u"getfail", 1},   {u"help", 1},       {u"hotlink", 2},    {u"input", 1},      {u"invite", 1},
-        {u"join", 1},      {u"keydown", 2},    {u"keyup", 2},      {u"kick", 1},       {u"load", 0},
-        {u"logon", 1},     {u"midiend", 0},    {u"mode", 1},       {u"mp3end", 0},     {u"nick", 0},
-        {u"nosound", 0},   {u"notice", 2},     {u"notify", 0},     {u"op", 1},         {u"open", 2},
-        {u"part", 1},      {u"ping", 0},       {u"playend", 0},    {u"pong", 0},       {u"quit", 0},
-        {u"rawmode", 1},   {u"sendfail", 1},   {u"serv", 1},       {u"servermode", 1}, {u"serverop", 1},
-        {u"signal", 1},    {u"snotice", 1},    {u"sockclose", 1},  {u"socklisten", 1}, {u"sockopen", 1},
-        {u"sockread", 1},  {u"sockwrite", 1},  {u"start", 0},      {u"text", 2},       {u"topic", 1},
-        {u"udpread", 1},   {u"unban", 1},      {u"unload", 0},     {u"unotify", 0},    {u"usermode", 0},
-        {u"vcmd", 1},      {u"voice", 1},      {u"wallops", 1},    {u"waveend", 0},
-    };
-    for (const Format &format : formats) {
-        if (equalsFolded(event, QStringView(format.name)))
-            return format.fields;
-    }
-    return -1;
+    const VocabularyEntry *entry = ScriptVocabulary::instance().find(WordKind::Event, event);
+    return entry ? entry->fields : -1;
 }
 
-// One line's classification: a cursor over the line that appends tokens.
+// One line's classification: a cursor over the line that appends tokens. The block braces come
+// from ScriptLexer::codeLayout, as the brace check counts them; each stretch between two braces is
+// read up to the next brace and no further, so that no header or label swallows one.
 class LineLexer {
 public:
     LineLexer(QStringView line, LexerState state, QList<ScriptToken> *tokens, QList<int> *commandStarts)
-        : m_line(line), m_size(int(line.size())), m_state(state), m_tokens(tokens), m_commandStarts(commandStarts)
+        : m_line(line), m_size(int(line.size())), m_lineEnd(int(line.size())), m_state(state), m_tokens(tokens),
+          m_commandStarts(commandStarts)
     {
     }
 
@@ -101,42 +81,56 @@ private:
 
     // Line shapes --------------------------------------------------------------------------------
     bool blockCommentLine(int first);
+    void lineShape(int first, bool continued);
+    void afterBrace(int from);
     void topLevelLine(int first);
+    void sectionLine(int first);
     void menuItemLine(int first);
     void dialogTableLine(int first);
 
     // Top-level pieces ---------------------------------------------------------------------------
     void aliasHeader(int afterKeyword);
+    void aliasSectionLine(int first);
     void eventHeader(int afterKeyword, int fieldsAfterLevel, bool namedEvent);
+    int fieldEnd(int from, bool regex) const;
     void namedBlock(int afterKeyword, LexerState::Block block);
     void groupLine(int first);
     void headerFields(int from, int to);
-    void bodyAfterHeader(int from);
 
     // Code ---------------------------------------------------------------------------------------
     void code(int from, bool expectCommand);
+    void body(int from);
+    int comment(int from);
     int command(int from, bool &expectCommand);
     int condition(int from);
     int expressionWord(int from, int to);
     int expressionChar(int i, int to);
     int identifier(int i);
+    int knownIdentifierEnd(int nameStart, int nameEnd);
+    void notePropertyAfterArguments(const VocabularyEntry &entry, int open);
     int nameEnd(int i) const;
 
     // Braces, words ------------------------------------------------------------------------------
     bool isWordBoundaryBefore(int i) const { return i <= m_lineStart || isBlank(m_line[i - 1]); }
     bool isWordBoundaryAfter(int i) const { return i + 1 >= m_size || isBlank(m_line[i + 1]); }
-    bool isBlockBrace(int i) const;
+    void brace(int column);
     void openBlock(LexerState::Block block);
     void closeBlock();
     int skipBlanks(int i) const;
     int wordEnd(int i) const;
+    int colonAt(int from) const;
 
     QStringView m_line;
-    int m_size;
+    int m_size;    // where the stretch being read ends: the next block brace, or the line's end
+    int m_lineEnd; // the line's end
     LexerState m_state;
     QList<ScriptToken> *m_tokens;
     QList<int> *m_commandStarts;
     int m_lineStart = 0; // after an INI "n12=" prefix
+    ScriptLexer::CodeLayout m_layout;
+    LexerState::Block m_opens = LexerState::Code;       // what a { at the top level opens
+    QVarLengthArray<ScriptLexer::LineSpan, 2> m_properties; // ".topic" after "$chan(#)", not yet reached
+    ScriptLexer::LineSpan m_regexField{-1, -1};             // "/^!a:b/i" in a "$" event's header
 };
 
 void LineLexer::add(int start, int length, TokenKind kind)
@@ -199,9 +193,21 @@ int LineLexer::wordEnd(int i) const
     return i;
 }
 
-bool LineLexer::isBlockBrace(int i) const
+int LineLexer::colonAt(int from) const
 {
-    return ScriptLexer::isBlockBrace(m_line, i, m_lineStart);
+    for (int i = from; i < m_size; ++i) {
+        if (m_line[i] == u':')
+            return i;
+    }
+    return -1;
+}
+
+void LineLexer::brace(int column)
+{
+    if (m_line[column] == u'{')
+        openBlock(m_state.depth == 0 ? m_opens : LexerState::Code);
+    else
+        closeBlock();
 }
 
 void LineLexer::openBlock(LexerState::Block block)
@@ -245,14 +251,17 @@ LexerState LineLexer::run()
         return m_state;
     }
 
-    if (m_state.depth == 0)
-        topLevelLine(first);
-    else if (m_state.block == LexerState::Menu && m_state.depth == 1 && !continued)
-        menuItemLine(first);
-    else if (m_state.block == LexerState::Dialog && m_state.depth == 1)
-        dialogTableLine(first);
-    else
-        code(first, !continued);
+    ScriptLexer::readCodeLayout(m_line, m_lineStart, m_layout);
+    m_size = m_layout.braces.isEmpty() ? m_lineEnd : m_layout.braces.first();
+    if (first < m_size)
+        lineShape(first, continued);
+    for (qsizetype k = 0; k < m_layout.braces.size(); ++k) {
+        const int column = m_layout.braces[k];
+        m_size = k + 1 < m_layout.braces.size() ? m_layout.braces[k + 1] : m_lineEnd;
+        brace(column);
+        afterBrace(column + 1);
+    }
+    m_size = m_lineEnd;
 
     if (m_line.trimmed().endsWith(u"$&"))
         m_state.flags |= LexerState::Continued;
@@ -270,13 +279,50 @@ bool LineLexer::blockCommentLine(int first)
     return true;
 }
 
+// The line up to its first block brace, read as what the state says the line is.
+void LineLexer::lineShape(int first, bool continued)
+{
+    const bool commentFirst = !m_layout.comments.isEmpty() && m_layout.comments.first().start == first;
+    if (commentFirst)
+        code(first, true);
+    else if (m_state.depth == 0)
+        topLevelLine(first);
+    else if (m_state.block == LexerState::Menu && m_state.depth == 1 && !continued)
+        menuItemLine(first);
+    else if (m_state.block == LexerState::Dialog && m_state.depth == 1)
+        dialogTableLine(first);
+    else
+        code(first, !continued);
+}
+
+// What follows a block brace on its line: menu items in a menu, table lines in a dialog, and
+// statements in a body.
+void LineLexer::afterBrace(int from)
+{
+    const int i = skipBlanks(from);
+    const bool items = (m_state.depth == 1 && m_state.block == LexerState::Menu)
+        || (m_state.depth == 0 && (m_state.flags & LexerState::PopupSection));
+    if (items && i < m_size)
+        menuItemLine(i);
+    else if (m_state.depth == 1 && m_state.block == LexerState::Dialog && i < m_size)
+        dialogTableLine(i);
+    else
+        code(from, true);
+}
+
 void LineLexer::topLevelLine(int first)
 {
     const int end = wordEnd(first);
     const QStringView word = m_line.sliced(first, end - first);
     const QChar c = m_line[first];
 
-    if (equalsFolded(word, u"alias")) {
+    if (c == u'[' && m_line.trimmed().endsWith(u']')) {
+        sectionLine(first);
+    } else if (m_state.flags & LexerState::PopupSection) {
+        menuItemLine(first);
+    } else if (m_state.flags & LexerState::AliasSection) {
+        aliasSectionLine(first);
+    } else if (equalsFolded(word, u"alias")) {
         add(first, end - first, TokenKind::Keyword);
         aliasHeader(end);
     } else if (equalsFolded(word, u"on")) {
@@ -296,22 +342,31 @@ void LineLexer::topLevelLine(int first)
         namedBlock(end, LexerState::Dialog);
     } else if (c == u'#' && end - first > 1) {
         groupLine(first);
-    } else if (c == u'[' && m_line.trimmed().endsWith(u']')) {
-        int last = m_size;
-        while (isBlank(m_line[last - 1]))
-            --last;
-        add(first, last - first, TokenKind::Keyword); // an INI section: [script], [aliases]
-    } else if (isBlockBrace(first)) {
-        code(first, true);
     } else if (isNameStart(c) && !isAsciiDigit(c)) {
         // The aliases file form: "name commands".
         add(first, end - first, TokenKind::BlockName);
-        bodyAfterHeader(end);
+        body(end);
     } else {
         code(first, false);
     }
 }
 
+// An INI section, "[script]", "[aliases]", "[mpopup]": what the lines after it hold.
+void LineLexer::sectionLine(int first)
+{
+    int last = m_size;
+    while (isBlank(m_line[last - 1]))
+        --last;
+    add(first, last - first, TokenKind::Keyword);
+    const QStringView name = m_line.sliced(first + 1, last - first - 2).trimmed();
+    m_state.flags &= ~(LexerState::PopupSection | LexerState::AliasSection);
+    if (name.endsWith(u"popup", Qt::CaseInsensitive) || equalsFolded(name, u"popups"))
+        m_state.flags |= LexerState::PopupSection;
+    else if (equalsFolded(name, u"aliases"))
+        m_state.flags |= LexerState::AliasSection;
+}
+
+// "alias -l name commands", "alias name {".
 void LineLexer::aliasHeader(int afterKeyword)
 {
     int i = skipBlanks(afterKeyword);
@@ -319,54 +374,65 @@ void LineLexer::aliasHeader(int afterKeyword)
         i = skipBlanks(wordEnd(i));
     if (i >= m_size)
         return;
-    if (isBlockBrace(i)) {
-        bodyAfterHeader(i);
-        return;
-    }
     const int end = wordEnd(i);
     add(i, end - i, TokenKind::BlockName);
-    bodyAfterHeader(end);
+    body(end);
 }
 
-// The rest of a header line: "{" opens the body, anything else is a one-line body.
-void LineLexer::bodyAfterHeader(int from)
+// A line of an [aliases] section: "/name commands".
+void LineLexer::aliasSectionLine(int first)
 {
-    const int i = skipBlanks(from);
-    if (i >= m_size)
-        return;
-    if (isBlockBrace(i) && m_line[i] == u'{') {
-        openBlock(LexerState::Code);
-        code(i + 1, true);
+    const int end = wordEnd(first);
+    const int nameStart = m_line[first] == u'/' ? first + 1 : first;
+    if (nameStart >= end || !isNameStart(m_line[nameStart])) {
+        code(first, false);
         return;
     }
-    code(i, true);
+    add(first, end - first, TokenKind::BlockName);
+    body(end);
+}
+
+// Where the header field that starts at from ends: its colon, or -1. A regular expression's
+// match text ("$*:TEXT:/^!a:b/i:#:") keeps the colons between its slashes.
+int LineLexer::fieldEnd(int from, bool regex) const
+{
+    int i = from;
+    if (regex && i < m_size && m_line[i] == u'/') {
+        for (++i; i < m_size && m_line[i] != u'/'; ++i) {
+            if (m_line[i] == u'\\')
+                ++i;
+        }
+    }
+    return colonAt(std::min(i, m_size));
 }
 
 // "on <level>:<event>:<fields>:", "ctcp <level>:<match>:<target>:", "raw <numeric>:<match>:".
 // fieldsAfterLevel counts the fields after the level for ctcp and raw, and the event name for on.
+// A header whose fields stop at a block brace ("raw 352:* {") ends there.
 void LineLexer::eventHeader(int afterKeyword, int fieldsAfterLevel, bool namedEvent)
 {
     const int start = skipBlanks(afterKeyword);
+    if (start >= m_size)
+        return;
     int i = start;
-    auto nextColon = [this](int from) { return int(m_line.indexOf(u':', from)); };
-
-    int colon = nextColon(i);
+    int colon = colonAt(i);
     if (colon < 0) {
         fill(start, m_size, TokenKind::EventHeader);
         return;
     }
     // "me:" before the level belongs to it.
     if (equalsFolded(m_line.sliced(i, colon - i), u"me")) {
-        const int levelColon = nextColon(colon + 1);
+        const int levelColon = colonAt(colon + 1);
         if (levelColon > 0)
             colon = levelColon;
     }
+    const bool regex = m_line.sliced(start, colon - start).contains(u'$');
     int headerEnd = colon + 1;
 
     int fields = fieldsAfterLevel;
     if (namedEvent) {
         const int eventStart = headerEnd;
-        const int eventEnd = nextColon(eventStart);
+        const int eventEnd = colonAt(eventStart);
         const int nameEnd = eventEnd < 0 ? wordEnd(eventStart) : eventEnd;
         const QStringView event = m_line.sliced(eventStart, nameEnd - eventStart);
         fill(start, eventStart, TokenKind::EventHeader);
@@ -390,22 +456,27 @@ void LineLexer::eventHeader(int afterKeyword, int fieldsAfterLevel, bool namedEv
 
     if (fields < 0) {
         // No known format: the fields run to the first colon followed by a blank or a brace.
-        int c = nextColon(i);
+        int c = colonAt(i);
         int last = -1;
         while (c >= 0) {
             last = c;
             if (c + 1 >= m_size || isBlank(m_line[c + 1]) || m_line[c + 1] == u'{')
                 break;
-            c = nextColon(c + 1);
+            c = colonAt(c + 1);
         }
         if (last >= 0)
             headerEnd = last + 1;
     } else {
         for (int f = 0; f < fields; ++f) {
-            const int c = nextColon(headerEnd);
+            if (regex && headerEnd < m_size && m_line[headerEnd] == u'/')
+                m_regexField = {headerEnd, std::max(headerEnd, fieldEnd(headerEnd, regex))};
+            const int c = fieldEnd(headerEnd, regex);
             if (c < 0) {
-                // Fields missing: the header is still being written, so the rest belongs to it.
-                headerEnd = m_size;
+                // Fields missing: the header is still being written, or it stops at its brace.
+                int end = m_size;
+                while (end > headerEnd && isBlank(m_line[end - 1]))
+                    --end;
+                headerEnd = end;
                 break;
             }
             headerEnd = c + 1;
@@ -413,15 +484,21 @@ void LineLexer::eventHeader(int afterKeyword, int fieldsAfterLevel, bool namedEv
     }
 
     headerFields(namedEvent ? i : start, headerEnd);
-    bodyAfterHeader(headerEnd);
+    body(headerEnd);
 }
 
-// Header text, where a field may hold a $identifier or a %variable.
+// Header text, where a field may hold a $identifier or a %variable; a regular expression is
+// header text throughout.
 void LineLexer::headerFields(int from, int to)
 {
     for (int j = from; j < to;) {
         const QChar c = m_line[j];
         int next = j;
+        if (j == m_regexField.start && m_regexField.end > j) {
+            fill(j, std::min(m_regexField.end, to), TokenKind::EventHeader);
+            j = std::min(m_regexField.end, to);
+            continue;
+        }
         if (c == u'$')
             next = std::min(identifier(j), to);
         else if (c == u'%' || isControlCode(c))
@@ -437,17 +514,13 @@ void LineLexer::headerFields(int from, int to)
 
 void LineLexer::namedBlock(int afterKeyword, LexerState::Block block)
 {
+    m_opens = block;
     int i = skipBlanks(afterKeyword);
     if (block == LexerState::Dialog && i < m_size && m_line[i] == u'-') // dialog -l name
         i = skipBlanks(wordEnd(i));
-    if (i < m_size && !isBlockBrace(i)) {
+    if (i < m_size) {
         const int end = wordEnd(i);
         add(i, end - i, TokenKind::BlockName);
-        i = skipBlanks(end);
-    }
-    if (i < m_size && isBlockBrace(i) && m_line[i] == u'{') {
-        openBlock(block);
-        i = skipBlanks(i + 1);
     }
 }
 
@@ -463,13 +536,10 @@ void LineLexer::groupLine(int first)
         add(i, stateEnd - i, TokenKind::Keyword);
 }
 
-// "label:commands" in a menu; the label may hold identifiers such as $iif(...).
+// "label:commands" in a menu; the label may hold identifiers such as $iif(...). "label {" opens
+// the item's block.
 void LineLexer::menuItemLine(int first)
 {
-    if (isBlockBrace(first) && m_line[first] == u'}') {
-        code(first, true);
-        return;
-    }
     int depth = 0;
     int colon = -1;
     for (int i = first; i < m_size; ++i) {
@@ -492,10 +562,6 @@ void LineLexer::menuItemLine(int first)
 
 void LineLexer::dialogTableLine(int first)
 {
-    if (isBlockBrace(first)) {
-        code(first, true);
-        return;
-    }
     const int end = wordEnd(first);
     if (ScriptVocabulary::instance().contains(WordKind::DialogItem, m_line.sliced(first, end - first)))
         add(first, end - first, TokenKind::Keyword);
@@ -503,28 +569,18 @@ void LineLexer::dialogTableLine(int first)
         i = std::max(i + 1, expressionChar(i, m_size));
 }
 
-// Statements: a command word where one may stand, then its arguments; " | " separates,
-// "{" and "}" standing as words open and close blocks.
+// Statements: a command word where one may stand, then its arguments; " | " separates.
 void LineLexer::code(int from, bool expectCommand)
 {
     int i = from;
     while (true) {
         i = skipBlanks(i);
         if (i >= m_size) {
-            if (expectCommand && m_commandStarts)
+            if (expectCommand && m_commandStarts && i >= m_lineEnd)
                 m_commandStarts->append(i);
             return;
         }
         const QChar c = m_line[i];
-        if (isBlockBrace(i)) {
-            if (c == u'{')
-                openBlock(LexerState::Code);
-            else
-                closeBlock();
-            expectCommand = true;
-            ++i;
-            continue;
-        }
         if (c == u'|' && isWordBoundaryBefore(i) && isWordBoundaryAfter(i)) {
             expectCommand = true;
             ++i;
@@ -533,15 +589,30 @@ void LineLexer::code(int from, bool expectCommand)
         if (expectCommand) {
             if (m_commandStarts)
                 m_commandStarts->append(i);
-            if (c == u';' || m_line.sliced(i).startsWith(u"/*")) {
-                fill(i, m_size, TokenKind::Comment);
-                return;
+            if (ScriptLexer::isCommentWord(m_line, i, wordEnd(i))) {
+                i = comment(i);
+                continue;
             }
             i = command(i, expectCommand);
             continue;
         }
         i = expressionWord(i, wordEnd(i));
     }
+}
+
+// The commands after a header on its line, where there are some.
+void LineLexer::body(int from)
+{
+    if (skipBlanks(from) < m_size)
+        code(from, true);
+}
+
+// A comment statement at from: ";...", "rem ..." up to " | " or a closing "}", "/*..." to the end.
+int LineLexer::comment(int from)
+{
+    const int end = m_line.sliced(from).startsWith(u"/*") ? m_size : ScriptLexer::commentEnd(m_line, from, m_size);
+    fill(from, end, TokenKind::Comment);
+    return end;
 }
 
 // The word at a command position. Words starting with $ % & # or a digit are no command names:
@@ -577,7 +648,7 @@ int LineLexer::command(int from, bool &expectCommand)
 }
 
 // "(...)" after if/elseif/while: its inside, returning the column after the closing ")",
-// or -1 when the line ends first.
+// or -1 when the stretch ends first.
 int LineLexer::condition(int from)
 {
     int depth = 0;
@@ -642,6 +713,14 @@ int LineLexer::expressionChar(int i, int to)
         add(i, end - i, TokenKind::Channel);
         return end;
     }
+    case u'.':
+        for (const ScriptLexer::LineSpan &property : m_properties) {
+            if (property.start == i && property.end <= to) {
+                add(i, property.end - i, TokenKind::Identifier);
+                return property.end;
+            }
+        }
+        return i;
     default:
         break;
     }
@@ -680,6 +759,58 @@ int LineLexer::nameEnd(int i) const
     return i;
 }
 
+// Where a known identifier written from nameStart ends, or -1: the name itself, the name before
+// a sentence's full stop ("$nick."), a name with one of its properties ("$mouse.x"), or the
+// folder identifiers written together with a file name ("$scriptdirsettings.ini").
+int LineLexer::knownIdentifierEnd(int nameStart, int nameEnd)
+{
+    const ScriptVocabulary &vocabulary = ScriptVocabulary::instance();
+    int end = nameEnd;
+    while (end > nameStart + 1 && m_line[end - 1] == u'.')
+        --end;
+    const QStringView name = m_line.sliced(nameStart, end - nameStart);
+    if (const VocabularyEntry *entry = vocabulary.find(WordKind::Identifier, name)) {
+        if (end < m_size && m_line[end] == u'(')
+            notePropertyAfterArguments(*entry, end);
+        return end;
+    }
+    const qsizetype dot = name.indexOf(u'.');
+    if (dot > 0) {
+        const VocabularyEntry *entry = vocabulary.find(WordKind::Identifier, name.first(dot));
+        QStringView property = name.sliced(dot + 1);
+        property = property.first(property.indexOf(u'.') < 0 ? property.size() : property.indexOf(u'.'));
+        if (entry && entry->hasProperty(property))
+            return nameStart + int(dot + 1 + property.size());
+    }
+    for (QStringView folder : {QStringView(u"scriptdir"), QStringView(u"mircdir")}) {
+        if (name.size() > folder.size() && name.startsWith(folder, Qt::CaseInsensitive))
+            return nameStart + int(folder.size());
+    }
+    return -1;
+}
+
+// "$chan(#).topic": the property after the closing parenthesis, coloured when it is reached.
+void LineLexer::notePropertyAfterArguments(const VocabularyEntry &entry, int open)
+{
+    if (entry.properties.isEmpty())
+        return;
+    int depth = 0;
+    for (int i = open; i < m_size; ++i) {
+        if (m_line[i] == u'(') {
+            ++depth;
+        } else if (m_line[i] == u')' && --depth == 0) {
+            if (i + 2 >= m_size || m_line[i + 1] != u'.')
+                return;
+            int end = i + 2;
+            while (end < m_size && isNameStart(m_line[end]))
+                ++end;
+            if (entry.hasProperty(m_line.sliced(i + 2, end - i - 2)))
+                m_properties.append({i + 1, end});
+            return;
+        }
+    }
+}
+
 // $name, $name(...)'s name, $$1, $1-, $2-5, $!name, $~name, $+, $?="...", $!, $&, $(...).
 int LineLexer::identifier(int i)
 {
@@ -702,20 +833,13 @@ int LineLexer::identifier(int i)
         return end;
     }
     if (j < m_size && isNameStart(m_line[j])) {
-        int end = nameEnd(j);
-        const ScriptVocabulary &vocabulary = ScriptVocabulary::instance();
-        bool known = vocabulary.contains(WordKind::Identifier, m_line.sliced(j, end - j));
-        if (!known && m_line[end - 1] == u'.') {
-            // "$nick." at the end of a sentence.
-            int trimmed = end;
-            while (trimmed > j && m_line[trimmed - 1] == u'.')
-                --trimmed;
-            if (trimmed > j && vocabulary.contains(WordKind::Identifier, m_line.sliced(j, trimmed - j))) {
-                known = true;
-                end = trimmed;
-            }
+        const int end = nameEnd(j);
+        const int known = knownIdentifierEnd(j, end);
+        if (known >= 0) {
+            add(i, known - i, TokenKind::Identifier);
+            return known;
         }
-        add(i, end - i, known ? TokenKind::Identifier : TokenKind::CustomIdentifier);
+        add(i, end - i, TokenKind::CustomIdentifier);
         return end;
     }
     if (j < m_size && QStringView(u"+?&!*").contains(m_line[j])) {
@@ -770,6 +894,90 @@ bool isBlockBrace(QStringView line, int i, int lineStart)
     if (line[i] == u'}')
         return endsWord && startsWord;
     return false;
+}
+
+bool CodeLayout::inComment(int column) const
+{
+    for (const LineSpan &span : comments) {
+        if (column >= span.start && column < span.end)
+            return true;
+    }
+    return false;
+}
+
+bool isCommentWord(QStringView line, int i, int end)
+{
+    if (i >= end)
+        return false;
+    if (line[i] == u';' || (line[i] == u'/' && i + 1 < end && line[i + 1] == u'*'))
+        return true;
+    int nameStart = i;
+    while (nameStart < end && (line[nameStart] == u'/' || line[nameStart] == u'!' || line[nameStart] == u'.'))
+        ++nameStart;
+    const auto is = [line](int at, char16_t lower) { return (line[at].unicode() | 0x20) == lower; };
+    return end - nameStart == 3 && is(nameStart, u'r') && is(nameStart + 1, u'e') && is(nameStart + 2, u'm');
+}
+
+int commentEnd(QStringView line, int i, int limit)
+{
+    for (int j = skipBlanks(line, wordEnd(line, i)); j < limit; j = skipBlanks(line, wordEnd(line, j))) {
+        const int end = wordEnd(line, j);
+        if (end == j + 1 && (line[j] == u'|' || line[j] == u'}'))
+            return j;
+    }
+    return limit;
+}
+
+CodeLayout codeLayout(QStringView line, int lineStart)
+{
+    CodeLayout layout;
+    readCodeLayout(line, lineStart, layout);
+    return layout;
+}
+
+void readCodeLayout(QStringView line, int lineStart, CodeLayout &layout)
+{
+    layout.braces.clear();
+    layout.comments.clear();
+    const int size = int(line.size());
+    // Most lines hold neither a brace nor a comment: a look at their characters is enough.
+    // The characters that may make one: { } ; * (of "/*") and r R (of rem).
+    constexpr quint64 kLow = quint64(1) << ';' | quint64(1) << '*';
+    constexpr quint64 kHigh = quint64(1) << ('{' - 64) | quint64(1) << ('}' - 64) | quint64(1) << ('r' - 64)
+        | quint64(1) << ('R' - 64);
+    bool mayHold = false;
+    for (int i = lineStart; i < size && !mayHold; ++i) {
+        const char16_t c = line[i].unicode();
+        if (c >= 128 || !((c < 64 ? kLow >> c : kHigh >> (c - 64)) & 1))
+            continue;
+        mayHold = (c | 0x20) != u'r'
+            || (i + 2 < size && (line[i + 1].unicode() | 0x20) == u'e' && (line[i + 2].unicode() | 0x20) == u'm');
+    }
+    if (!mayHold)
+        return;
+    bool statementStart = true;
+    for (int i = skipBlanks(line, lineStart); i < size;) {
+        const int end = wordEnd(line, i);
+        const char16_t first = line[i].unicode();
+        const bool mayComment =
+            first == u';' || first == u'/' || first == u'.' || first == u'!' || (first | 0x20) == u'r';
+        if (statementStart && mayComment && isCommentWord(line, i, end)) {
+            const int commentStop = first == u'/' && line[i + 1] == u'*' ? size : commentEnd(line, i, size);
+            layout.comments.append({i, commentStop});
+            i = commentStop;
+            continue;
+        }
+        // A brace is the word's last character: a "{" standing alone or after a colon, a "}" alone.
+        const char16_t last = line[end - 1].unicode();
+        const bool alone = end == i + 1;
+        if ((last == u'{' && (alone || line[end - 2] == u':')) || (last == u'}' && alone)) {
+            layout.braces.append(end - 1);
+            statementStart = true;
+        } else {
+            statementStart = alone && first == u'|';
+        }
+        i = skipBlanks(line, end);
+    }
 }
 
 LexerState classifyLine(QStringView line, LexerState state, QList<ScriptToken> *tokens, QList<int> *commandStarts)

@@ -3,11 +3,12 @@
 #include <QList>
 #include <QStringList>
 #include <QStringView>
+#include <QVarLengthArray>
 #include <QtGlobal>
 
 // What a run of characters of a script line is.
 enum class TokenKind : quint8 {
-    Comment,          // ";" lines, "/* ... */" blocks, "; ..." statements after " | "
+    Comment,          // ";" lines, "/* ... */" blocks, "; ..." and "rem ..." statements
     Keyword,          // alias, on, ctcp, raw, menu, dialog, #group on|off|end, [section], dialog table words
     BlockName,        // the name after alias/menu/dialog, an alias-file alias name
     EventHeader,      // the level, match and target fields of an on/ctcp/raw header, with its colons
@@ -44,6 +45,8 @@ struct LexerState {
     enum Flag : quint8 {
         InBlockComment = 1, // inside "/*" ... "*/"
         Continued = 2,      // the previous line ended with "$&": this one continues its statement
+        PopupSection = 4,   // in an INI script's popup section ([mpopup], [cpopup] ...): menu items
+        AliasSection = 8,   // in an INI script's [aliases] section: "/name commands" lines
     };
 
     quint16 depth = 0; // open { } blocks
@@ -52,6 +55,8 @@ struct LexerState {
 
     bool inBlockComment() const { return flags & InBlockComment; }
     bool continued() const { return flags & Continued; }
+    // Inside a body, where a line holds commands: an alias, event or menu item's { }.
+    bool inBody() const { return depth > 0 && !(block == Dialog && depth == 1) && !(block == Menu && depth == 1); }
 
     // The state as one int >= 0 (for QTextBlock::userState, where -1 means "not known").
     int packed() const { return int(depth) | int(block) << 16 | int(flags) << 24; }
@@ -72,6 +77,22 @@ LexerState classifyLine(QStringView line, LexerState state, QList<ScriptToken> *
 // The same, returning the tokens.
 QList<ScriptToken> tokensOf(QStringView line, LexerState state = {});
 
+// The column of the first character at or after i that is no blank (space or tab), or the line's end.
+inline int skipBlanks(QStringView line, int i)
+{
+    while (i < line.size() && (line[i] == u' ' || line[i] == u'\t'))
+        ++i;
+    return i;
+}
+
+// The column of the first blank at or after i, or the line's end.
+inline int wordEnd(QStringView line, int i)
+{
+    while (i < line.size() && line[i] != u' ' && line[i] != u'\t')
+        ++i;
+    return i;
+}
+
 // The length of the "n12=" that starts each line of an INI-format script, or 0.
 int linePrefixLength(QStringView line);
 
@@ -79,6 +100,33 @@ int linePrefixLength(QStringView line);
 // a word or right after a colon ("...:#:{", "Item:{"), a } standing as a word. lineStart is where
 // the line's text starts (after an INI prefix).
 bool isBlockBrace(QStringView line, int i, int lineStart = 0);
+
+// A stretch [start, end) of a line.
+struct LineSpan {
+    int start = 0;
+    int end = 0;
+};
+
+// The block braces and the comment statements of a code line (one that neither starts with ';'
+// nor lies in a /* */ block): what the brace check counts, and where the colouring opens and
+// closes blocks, whatever the header before a brace. A statement starts at the line's first word
+// and after " | " and block braces; one that starts with ';' or the word rem is a comment up to
+// " | " or a closing "}" standing as a word, one that starts with "/*" a comment to the line's end.
+struct CodeLayout {
+    QVarLengthArray<int, 8> braces;        // columns, left to right
+    QVarLengthArray<LineSpan, 2> comments; // left to right
+    bool inComment(int column) const;
+};
+CodeLayout codeLayout(QStringView line, int lineStart = 0);
+// The same, into layout (which it clears first), for callers that keep one.
+void readCodeLayout(QStringView line, int lineStart, CodeLayout &layout);
+
+// Whether the word [i, end) starts a comment statement: ";...", "/*...", or rem.
+bool isCommentWord(QStringView line, int i, int end);
+
+// Where a ';' or rem comment statement starting at i ends: at the word " | " or a closing "}"
+// standing as a word after it, or at limit.
+int commentEnd(QStringView line, int i, int limit);
 
 // The state after a run of lines, for tests and for a first pass without tokens.
 LexerState stateAfter(const QStringList &lines, LexerState state = {});

@@ -2,7 +2,10 @@
 
 #include "language/snippet_tables.h"
 
+#include <QFile>
+#include <QHash>
 #include <QMap>
+#include <QSet>
 
 #include <algorithm>
 
@@ -120,8 +123,12 @@ QList<VocabularyEntry> entriesOf(const RowsByName &byName)
 {
     QList<VocabularyEntry> entries;
     entries.reserve(byName.size());
-    for (auto it = byName.cbegin(); it != byName.cend(); ++it)
-        entries.append({it.key(), it.value()});
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
+        VocabularyEntry entry;
+        entry.name = it.key();
+        entry.rows = it.value();
+        entries.append(entry);
+    }
     return entries;
 }
 
@@ -130,33 +137,82 @@ int compareFolded(QStringView a, QStringView b)
     return a.compare(b, Qt::CaseInsensitive);
 }
 
+// The syntax rows of a vocabulary file's text with their line numbers (from 1) and the kind of
+// their section; a null kind for a row outside the three sections.
+template <typename Visit>
+void forEachRow(QStringView text, Visit &&visit)
+{
+    static constexpr WordKind kinds[] = {WordKind::Command, WordKind::Identifier, WordKind::Event};
+    const WordKind *kind = nullptr;
+    int number = 0;
+    for (QStringView line : text.split(u'\n')) {
+        ++number;
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            if (line == u"[commands]")
+                kind = &kinds[0];
+            else if (line == u"[identifiers]")
+                kind = &kinds[1];
+            else if (line == u"[events]")
+                kind = &kinds[2];
+            else
+                kind = nullptr;
+            continue;
+        }
+        visit(number, kind, line);
+    }
+}
+
+// "on <level>:NAME:<field>:...:<commands>" with a name of letters and digits ("MP3END") and each
+// field in angle brackets.
+bool isEventRow(QStringView row)
+{
+    const QList<QStringView> parts = row.split(u':');
+    if (parts.size() < 3 || parts.first() != u"on <level>" || parts.last() != u"<commands>")
+        return false;
+    const QStringView name = parts.at(1);
+    const auto nameChar = [](QChar c) { return isAsciiLetter(c) || isAsciiDigit(c); };
+    if (name.isEmpty() || !isAsciiLetter(name[0]) || !std::all_of(name.cbegin(), name.cend(), nameChar))
+        return false;
+    for (qsizetype i = 2; i + 1 < parts.size(); ++i) {
+        const QStringView field = parts.at(i);
+        if (field.size() < 3 || !field.startsWith(u'<') || !field.endsWith(u'>'))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace VocabularyRows {
 
+QStringList statements(const QString &row)
+{
+    QStringList parts;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        const QChar c = row[i];
+        if ((c == u'&' || c == u'$') && QStringView(row).first(i).trimmed().endsWith(u'}')) {
+            parts.append(row.mid(start, i - start).trimmed());
+            start = i + 1;
+        }
+    }
+    parts.append(start == 0 ? row : row.mid(start).trimmed());
+    return parts;
+}
+
 QStringList commandNames(const QString &row)
 {
-    // A row may hold several statements, as the if row does: after a "}" a '&' or '$'
-    // starts the next one.
     QStringList names;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= row.size(); ++i) {
-        const bool atEnd = i == row.size();
-        if (!atEnd) {
-            const QChar c = row[i];
-            if (c != u'&' && c != u'$')
-                continue;
-            const QStringView before = QStringView(row).first(i).trimmed();
-            if (!before.endsWith(u'}'))
-                continue;
-        }
-        QString word = firstWord(QStringView(row).sliced(start, i - start)).toLower();
+    for (const QString &statement : statements(row)) {
+        QString word = firstWord(statement).toLower();
         const qsizetype bracket = word.indexOf(u'[');
         if (bracket >= 0)
             word.truncate(bracket);
         if (!word.isEmpty() && isAsciiLetter(word[0]) && !names.contains(word))
             names.append(word);
-        start = i + 1;
     }
     return names;
 }
@@ -193,7 +249,109 @@ QStringList dialogItemNames(const QString &row)
     return names;
 }
 
+namespace {
+
+// One syntax row read as a word of its section's kind; the name is empty where the row names none.
+VocabularyWord wordOfRow(QStringView line, WordKind kind)
+{
+    VocabularyWord word;
+    word.kind = kind;
+    word.syntax = line.toString();
+    if (kind == WordKind::Command) {
+        const QStringList names = commandNames(word.syntax);
+        word.name = names.isEmpty() ? QString() : names.first();
+    } else if (kind == WordKind::Identifier) {
+        const qsizetype props = line.indexOf(u" props:");
+        if (props >= 0) {
+            word.syntax = line.first(props).trimmed().toString();
+            word.properties = line.sliced(props + 7).toString().toLower().split(u' ', Qt::SkipEmptyParts);
+        }
+        word.name = identifierNameOf(word.syntax);
+    } else {
+        // "on <level>:NAME:<field>:...:<commands>": the name, then the fields before <commands>.
+        const QList<QStringView> parts = line.split(u':');
+        if (parts.size() >= 3) {
+            word.name = parts.at(1).toString().toLower();
+            word.fields = int(parts.size()) - 3;
+        }
+    }
+    return word;
+}
+
+} // namespace
+
+QList<VocabularyWord> vocabularyWords(const QString &text)
+{
+    QList<VocabularyWord> words;
+    forEachRow(text, [&words](int, const WordKind *kind, QStringView row) {
+        if (!kind)
+            return;
+        VocabularyWord word = wordOfRow(row, *kind);
+        if (!word.name.isEmpty())
+            words.append(word);
+    });
+    return words;
+}
+
+QStringList vocabularyProblems(const QString &text)
+{
+    QStringList problems;
+    struct Seen {
+        QString lastName;
+        QSet<QString> names;
+        QSet<QString> rows;
+        QHash<QString, int> fields;
+    } seen[3];
+    forEachRow(text, [&](int number, const WordKind *kind, QStringView row) {
+        const QString at = QStringLiteral("line %1: ").arg(number);
+        if (!kind) {
+            problems.append(at + QStringLiteral("outside the [commands], [identifiers] and [events] sections"));
+            return;
+        }
+        const VocabularyWord word = wordOfRow(row, *kind);
+        if (word.name.isEmpty()) {
+            problems.append(at + QStringLiteral("names no word"));
+            return;
+        }
+        if (*kind == WordKind::Identifier && row.contains(u"props:") && word.properties.isEmpty())
+            problems.append(at + QStringLiteral("\"props:\" lists no property"));
+        if (*kind == WordKind::Event && !isEventRow(row))
+            problems.append(at + QStringLiteral("not an \"on <level>:NAME:<field>:...:<commands>\" row"));
+        Seen &s = seen[int(*kind)];
+        if (s.rows.contains(word.syntax))
+            problems.append(at + QStringLiteral("the same row twice"));
+        else if (word.name != s.lastName && s.names.contains(word.name))
+            problems.append(at + word.name + QStringLiteral(" again, apart from its other forms"));
+        if (*kind == WordKind::Event && s.fields.value(word.name, word.fields) != word.fields)
+            problems.append(at + QStringLiteral("a form of %1 with another number of fields").arg(word.name));
+        s.rows.insert(word.syntax);
+        s.names.insert(word.name);
+        s.fields.insert(word.name, s.fields.value(word.name, word.fields));
+        s.lastName = word.name;
+    });
+    return problems;
+}
+
 } // namespace VocabularyRows
+
+bool VocabularyEntry::hasProperty(QStringView property) const
+{
+    for (const QString &known : properties) {
+        if (compareFolded(known, property) == 0)
+            return true;
+    }
+    return false;
+}
+
+QStringList VocabularyEntry::tipLines() const
+{
+    if (rows.isEmpty())
+        return syntax;
+    QStringList lines;
+    for (const QString &row : rows)
+        lines += VocabularyRows::statements(row);
+    return lines;
+}
 
 void ScriptVocabulary::NameIndex::build(const QList<VocabularyEntry> &entries)
 {
@@ -249,12 +407,42 @@ ScriptVocabulary::ScriptVocabulary()
             addRow(dialogItems, name, row);
     }
 
+    // mIRC's own vocabulary, shipped with the program: every word it names gets an entry, with
+    // the catalogue's rows where the catalogue has the word too, and the rows of all its forms.
+    QFile file(QStringLiteral(":/language/mirc_vocabulary.txt"));
+    const QList<VocabularyWord> words = file.open(QIODevice::ReadOnly)
+        ? VocabularyRows::vocabularyWords(QString::fromUtf8(file.readAll()))
+        : QList<VocabularyWord>();
+    QMap<QString, QList<const VocabularyWord *>> described[3];
+    for (const VocabularyWord &word : words)
+        described[int(word.kind)][word.name].append(&word);
+    RowsByName *byKind[] = {&commands, &identifiers, &events};
+    for (int k = 0; k < 3; ++k) {
+        for (auto it = described[k].cbegin(); it != described[k].cend(); ++it)
+            (*byKind[k])[it.key()];
+    }
+
     const std::pair<Table *, const RowsByName *> tables[] = {
         {&m_commands, &commands}, {&m_identifiers, &identifiers}, {&m_events, &events},
         {&m_dialogItems, &dialogItems}};
     for (const auto &[target, rows] : tables) {
         target->entries = entriesOf(*rows);
         target->index.build(target->entries);
+    }
+    Table *withWords[] = {&m_commands, &m_identifiers, &m_events};
+    for (int k = 0; k < 3; ++k) {
+        for (VocabularyEntry &entry : withWords[k]->entries) {
+            const QList<const VocabularyWord *> forms = described[k].value(entry.name);
+            for (const VocabularyWord *form : forms) {
+                entry.syntax.append(form->syntax);
+                for (const QString &property : form->properties) {
+                    if (!entry.properties.contains(property))
+                        entry.properties.append(property);
+                }
+            }
+            if (!forms.isEmpty())
+                entry.fields = forms.first()->fields;
+        }
     }
 }
 
@@ -294,7 +482,7 @@ QList<const VocabularyEntry *> ScriptVocabulary::withPrefix(WordKind kind, QStri
     auto it = std::lower_bound(all.cbegin(), all.cend(), prefix, [](const VocabularyEntry &entry, QStringView p) {
         return compareFolded(entry.name, p) < 0;
     });
-    for (; it != all.cend() && int(found.size()) < limit; ++it) {
+    for (; it != all.cend() && (limit < 0 || int(found.size()) < limit); ++it) {
         if (!it->name.startsWith(prefix, Qt::CaseInsensitive))
             break;
         found.append(&*it);

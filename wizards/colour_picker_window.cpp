@@ -2,6 +2,7 @@
 
 #include "common/fixed_layout.h"
 #include "common/handler_guard.h"
+#include "common/text_contrast.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 #include "wizards/wizard_lines.h"
@@ -9,6 +10,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <optional>
 
 QPointer<TForm10> Form10;
 
@@ -44,6 +47,10 @@ ColourSquare::ColourSquare(const QString &number, const QColor &colour, QWidget 
     setLineWidth(1);
     QPalette squarePalette = palette();
     squarePalette.setColor(QPalette::Window, colour);
+    // The number, and the focus frame drawn in its colour, in black or white: whichever reads better
+    // on the square.
+    const bool white = TextContrast::ratio(Qt::white, colour) > TextContrast::ratio(Qt::black, colour);
+    squarePalette.setColor(QPalette::WindowText, white ? Qt::white : Qt::black);
     setPalette(squarePalette);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -108,6 +115,9 @@ TForm10::TForm10(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOn
         m_panels.append(panel);
     }
     show();
+    // Opened from the keyboard (Ctrl+K), the picker takes the keyboard at once.
+    raise();
+    activateWindow();
     m_panels.first()->setFocus(Qt::OtherFocusReason);
 }
 
@@ -124,12 +134,40 @@ void TForm10::FormClick()
     close();
 }
 
+namespace {
+
+// Where an arrow key leads from a square in the two rows of eight: left and right along the
+// squares' numbers, wrapping from 15 to 0 and back; up and down to the other row.
+std::optional<int> squareAfterArrow(int square, int key)
+{
+    constexpr int kRowLength = WizardLines::kColourCount / 2;
+    const auto wrapped = [](int n) { return (n + WizardLines::kColourCount) % WizardLines::kColourCount; };
+    switch (key) {
+    case Qt::Key_Left: return wrapped(square - 1);
+    case Qt::Key_Right: return wrapped(square + 1);
+    case Qt::Key_Up:
+    case Qt::Key_Down: return wrapped(square + kRowLength);
+    case Qt::Key_Home: return 0;
+    case Qt::Key_End: return WizardLines::kColourCount - 1;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
+
 void TForm10::keyPressEvent(QKeyEvent *event)
 {
     // Escape closes the picker without inserting anything, as a click on its background does.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         runGuarded([this] { FormClick(); });
+        return;
+    }
+    const int focused = int(m_panels.indexOf(qobject_cast<ColourSquare *>(focusWidget())));
+    if (const std::optional<int> next = squareAfterArrow(qMax(0, focused), event->key());
+        next && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        event->accept();
+        m_panels.at(*next)->setFocus(Qt::OtherFocusReason);
         return;
     }
     QWidget::keyPressEvent(event);

@@ -118,6 +118,12 @@ e2e_end() {
         kill -9 "$ORL_PID" 2>/dev/null || true
         wait "$ORL_PID" 2>/dev/null || true
     fi
+    # A build with sanitizers (scripts/sanitize) reports memory errors, leaks and undefined
+    # behaviour in the program's output, whether or not the scenario noticed anything.
+    if [ "$status" -eq 0 ] && grep -qE '^==[0-9]+==ERROR: |runtime error: ' "$E2E_WORK/orl.log" 2>/dev/null; then
+        echo "e2e: the program reported a sanitizer error" >&2
+        status=1
+    fi
     if [ "$status" -ne 0 ] && [ "$status" -ne 77 ] && [ -s "$E2E_WORK/orl.log" ]; then
         echo "--- program output:" >&2
         tail -n 40 "$E2E_WORK/orl.log" >&2

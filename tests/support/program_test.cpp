@@ -19,7 +19,8 @@ void ProgramTest::init()
     m_folder = std::make_unique<QTemporaryDir>();
     // The user's own settings are never read or written, nor a data folder installed on the machine.
     m_settingsDir = std::make_unique<QTemporaryDir>();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir->path());
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, m_settingsDir->path());
     DataFolder::overrideSearchOrder({QString()});
     dialogs = new ScriptedDialogs;
     if (m_start == Start::BeforeEachTest) {

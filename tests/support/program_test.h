@@ -40,6 +40,8 @@ protected:
 
     // A file name in a folder of the test function's own, emptied after it.
     QString path(const QString &name) const { return m_folder->filePath(name); }
+    // The folder that holds the test function's settings in place of the user's.
+    QString settingsFolder() const { return m_settingsDir->path(); }
 
 private slots:
     void init();

@@ -3,6 +3,7 @@
 // dialogs in the file's folder), what it remembers between runs, and the toolkit speaking Russian.
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/remembered.h"
 #include "app/startup.h"
 #include "catalogue/data_folder.h"
 #include "common/handler_guard.h"
@@ -12,6 +13,7 @@
 #include "support/test_env.h"
 #include "support/test_files.h"
 
+#include <QDirIterator>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
@@ -21,6 +23,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -38,20 +44,20 @@ void makeDataFolder(const QString &dir, const QByteArray &word, const QString &l
 }
 
 // Drops the mime data on a widget at its centre, as a drag from a file manager ends.
-bool drop(QWidget *target, QMimeData *data)
+bool drop(QWidget *target, std::unique_ptr<QMimeData> data)
 {
     const QPointF centre = QRectF(target->rect()).center();
-    QDragEnterEvent enter(centre.toPoint(), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(centre.toPoint(), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    QDropEvent dropped(centre, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent dropped(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &dropped);
     QApplication::processEvents();
     return dropped.isAccepted();
 }
 
-QMimeData *filesData(const QStringList &paths)
+std::unique_ptr<QMimeData> filesData(const QStringList &paths)
 {
-    auto *data = new QMimeData;
+    auto data = std::make_unique<QMimeData>();
     QList<QUrl> urls;
     for (const QString &path : paths)
         urls.append(QUrl::fromLocalFile(path));
@@ -138,10 +144,36 @@ private slots:
     {
         DataFolder::overrideSearchOrder({});
         const QStringList order = DataFolder::searchOrder();
-        QVERIFY(order.size() >= 3);
         QCOMPARE(order.at(0), QString());
         QCOMPARE(order.at(1), QCoreApplication::applicationDirPath());
+#ifdef Q_OS_WIN
+        // Installed, Dat/ is beside orl.exe.
+        QCOMPARE(order.size(), 2);
+#else
+        QVERIFY(order.size() >= 3);
         QVERIFY2(order.last().endsWith(u"/share/orl"_qs), qPrintable(order.last()));
+#endif
+    }
+
+    void whatIsRememberedIsKeptInOneFile()
+    {
+        describeApplication(qApp);
+        start();
+        writeFile(path(u"kept.mrc"_qs), "k");
+        openFile(path(u"kept.mrc"_qs));
+        Orl->N9Click();
+#ifdef Q_OS_WIN
+        const QString expected = u"orl/Orl.ini"_qs; // in %APPDATA%, not in the registry
+#else
+        const QString expected = u"orl/Orl.conf"_qs;
+#endif
+        QCOMPARE(Remembered::fileName(), QDir(settingsFolder()).filePath(expected));
+        QStringList files;
+        QDirIterator found(settingsFolder(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (found.hasNext())
+            files.append(QDir(settingsFolder()).relativeFilePath(found.next()));
+        QCOMPARE(files, QStringList{expected});
+        QCOMPARE(Remembered::recentFiles(), QStringList{path(u"kept.mrc"_qs)});
     }
 
     void commandLineAsksForFilesHelpOrVersion()
@@ -171,9 +203,14 @@ private slots:
         writeFile(path(u"b.mrc"_qs), "b");
         start();
         QVERIFY(QDir::setCurrent(path(QString()))); // relative names are taken from the working folder
-        Orl->openFiles({u"a.mrc"_qs, u"missing.mrc"_qs, path(u"b.mrc"_qs)});
-        QCOMPARE(captions(Orl->editorWindows()), (QStringList{path(u"a.mrc"_qs), path(u"missing.mrc"_qs), path(u"b.mrc"_qs)}));
-        QCOMPARE(dialogs->errors(), QStringList{u"Cannot open file %1."_qs.arg(path(u"missing.mrc"_qs))});
+        // What cannot be read as a file leaves no window: a missing file, a FIFO (whose opening
+        // would wait for a writer) and a device.
+        QCOMPARE(::mkfifo("pipe.mrc", 0600), 0);
+        Orl->openFiles({u"a.mrc"_qs, u"missing.mrc"_qs, u"pipe.mrc"_qs, u"/dev/zero"_qs, path(u"b.mrc"_qs)});
+        QCOMPARE(captions(Orl->editorWindows()), (QStringList{path(u"a.mrc"_qs), path(u"b.mrc"_qs)}));
+        QCOMPARE(dialogs->errors(), (QStringList{u"Cannot open file %1."_qs.arg(path(u"missing.mrc"_qs)),
+                                                 u"Cannot open file %1."_qs.arg(path(u"pipe.mrc"_qs)),
+                                                 u"Cannot open file /dev/zero."_qs}));
         QCOMPARE(Orl->editorWindows().first()->Memo1->wholeText(), u"alias a {\r\n}"_qs);
         QCOMPARE(Form2->Memo1->wholeText(), u"b"_qs);
         QVERIFY(!Form2->hasUnsavedChanges());
@@ -195,10 +232,10 @@ private slots:
         QVERIFY(drop(Orl, filesData({path(u"one.mrc"_qs)})));
         QCOMPARE(Orl->MDIChildCount(), 4);
 
-        auto *text = new QMimeData;
+        auto text = std::make_unique<QMimeData>();
         text->setText(u" dropped"_qs);
         editor->Memo1->setSelStart(editor->Memo1->textLength());
-        drop(editor->Memo1->viewport(), text);
+        drop(editor->Memo1->viewport(), std::move(text));
         QVERIFY2(editor->Memo1->wholeText().contains(u"dropped"_qs), qPrintable(editor->Memo1->wholeText()));
         QCOMPARE(Orl->MDIChildCount(), 4);
     }
@@ -254,7 +291,11 @@ private slots:
         Orl->clientArea()->setActiveSubWindow(window);
         dialogs->chooseFile(path(u"copy.mrc"_qs));
         Orl->N7Click();
-        QCOMPARE(dialogs->fileRequests.last().fileName, path(u"fresh.mrc"_qs)); // the last name saved in this run
+        // The dialog proposes the window's own file, not the one another window saved last; the
+        // window then shows the file it writes.
+        QCOMPARE(dialogs->fileRequests.last().fileName, opened);
+        QCOMPARE(window->windowTitle(), path(u"copy.mrc"_qs));
+        QCOMPARE(window->panelText(2), path(u"copy.mrc"_qs));
         TestEnv::type(window->Memo1, u"!"_qs);
         Orl->N6Click();
         QCOMPARE(readFile(path(u"copy.mrc"_qs)), QByteArray("+!first"));
@@ -363,6 +404,40 @@ private slots:
         QCOMPARE(texts, (QStringList{u"&Да"_qs, u"&Нет"_qs, u"Отмена"_qs}));
         QCOMPARE(defaultText, u"&Нет"_qs);
         QCOMPARE(answer, Dialogs::Button::No);
+    }
+
+    void fileDialogsHaveRussianCaptionsOfTheirOwn()
+    {
+        // A desktop's own file dialog shows only the caption the program gives it.
+        start();
+        QStringList captions;
+        const auto readCaptionAndCancel = [&] {
+            QTimer::singleShot(0, [&] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                QVERIFY(dialog);
+                captions.append(dialog->windowTitle());
+                dialog->close();
+            });
+        };
+        Dialogs::setResponder(nullptr);
+        using Kind = Dialogs::FileRequest::Kind;
+        for (Kind kind : {Kind::Open, Kind::Save, Kind::OpenPicture}) {
+            readCaptionAndCancel();
+            QVERIFY(!Dialogs::chooseFile({kind, Orl, QString(), u"Все файлы|*.*"_qs, 0, QString()}).accepted);
+        }
+        Dialogs::setResponder(dialogs);
+        QCOMPARE(captions, (QStringList{u"Открыть"_qs, u"Сохранить как"_qs, u"Открыть изображение"_qs}));
+    }
+
+    void theProgramIsNamedAsItsDesktopEntry()
+    {
+        // Window systems take the name for the windows' class, which docks match to the launcher.
+        describeApplication(qApp);
+        QCOMPARE(QCoreApplication::applicationName(), u"io.github.orl.Orl"_qs);
+        QCOMPARE(QGuiApplication::desktopFileName(), u"io.github.orl.Orl"_qs);
+        QFile entry(QStringLiteral(ORL_DATA_DIR "/../desktop/io.github.orl.Orl.desktop"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("\nStartupWMClass=io.github.orl.Orl\n"));
     }
 };
 

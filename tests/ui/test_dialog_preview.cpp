@@ -3,6 +3,8 @@
 #include "designer/dialog_preview_controls.h"
 #include "designer/dialog_preview_window.h"
 #include "editor/script_memo.h"
+#include "language/dialog_checks.h"
+#include "support/kb_dialog_examples.h"
 #include "support/test_env.h"
 
 #include <QCheckBox>
@@ -22,6 +24,8 @@
 
 #include <memory>
 
+using DialogChecks::Severity;
+
 namespace {
 
 const QString kSmallTable = u"alias small { dialog -m small small }\n"
@@ -38,6 +42,14 @@ const QString kSmallTable = u"alias small { dialog -m small small }\n"
 QWidget *control(DialogPreviewWindow *window, int id)
 {
     return window->dialogClient()->findChild<QWidget *>(u"control_%1"_qs.arg(id));
+}
+
+// An 8 by 8 picture.
+bool savePicture(const QString &path)
+{
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    return picture.save(path);
 }
 
 // The preview of the memo's text with the caret on `caretLine`.
@@ -86,11 +98,26 @@ private slots:
         QVERIFY(window->statusLabel()->text().contains(u"ошибок не найдено"_qs));
     }
 
-    void dialogUnitsAreConvertedAsMircDoes()
+    // The knowledge base's example dialogs, at the size and places mIRC's screenshots show them.
+    void knowledgeBaseExamplesAreDrawnAsMircDrawsThem()
+    {
+        for (const KbDialogExamples::Example &example : KbDialogExamples::all()) {
+            ScriptMemo memo;
+            auto window = previewOf(memo, example.table.join(u'\n'), 2);
+            QCOMPARE(window->dialogClient()->size(), example.client);
+            for (const KbDialogExamples::Placed &placed : example.placed) {
+                QWidget *drawn = control(window.get(), placed.id);
+                QVERIFY2(drawn, qPrintable(example.name));
+                QCOMPARE(drawn->geometry(), placed.pixels);
+            }
+            QCOMPARE(window->problemList()->count(), 0);
+        }
+    }
+
+    void optionMapIsNotDbu()
     {
         ScriptMemo memo;
-        auto window = previewOf(memo,
-                                u"dialog units {\nsize -1 -1 100 80\noption dbu\nbutton \"OK\", 1, 4 8 40 16\n}"_qs, 1);
+        auto window = previewOf(memo, u"dialog units {\nsize -1 -1 100 80\noption map\nbutton \"OK\", 1, 4 8 40 16\n}"_qs, 1);
         QCOMPARE(window->dialogClient()->size(), QSize(150, 130));
         QCOMPARE(control(window.get(), 1)->geometry(), QRect(6, 13, 60, 26));
     }
@@ -108,11 +135,11 @@ private slots:
         QCOMPARE(control(window.get(), 4)->geometry(), QRect(150, 70, 40, 20));
         QCOMPARE(qobject_cast<QLabel *>(control(window.get(), 4))->text(), u"Hi"_qs);
 
-        // A line mIRC refuses is listed, and a click on it puts the caret on that line.
+        // A line mIRC misreads is listed, and a click on it puts the caret on that line.
         TestEnv::type(&memo, u", sort"_qs);
         QTRY_COMPARE_WITH_TIMEOUT(window->problemList()->count(), 1, 2000);
         QListWidgetItem *item = window->problemList()->item(0);
-        QCOMPARE(item->text(), u"Строка 10: text не принимает стиль «sort»"_qs);
+        QCOMPARE(item->text(), u"Строка 10: text не принимает стиль «sort», mIRC его пропустит"_qs);
         QSignalSpy chosen(window.get(), &DialogPreviewWindow::problemLineChosen);
         memo.setSelStart(0);
         const QRect itemRect = window->problemList()->visualItemRect(item);
@@ -120,6 +147,149 @@ private slots:
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.first().first().toInt(), 9);
         QCOMPARE(memo.CaretPos(), QPoint(0, 9));
+    }
+
+    // Errors and warnings are counted apart, and a click on a problem leaves the keyboard in the
+    // text on that line.
+    void problemsTellErrorsFromWarnings()
+    {
+        // The text in a window where another field had the keyboard last.
+        QWidget host;
+        auto *field = new QLineEdit(&host);
+        ScriptMemo &memo = *new ScriptMemo(&host);
+        memo.setGeometry(0, 30, 300, 200);
+        host.show();
+        field->setFocus();
+        auto window = previewOf(memo,
+                                u"dialog sev {\nsize -1 -1 200 100\n"
+                                u"text \"a\", 1, 500 10 30 10\n"
+                                u"edit \"b\", 1, 10 10 30 10, disabled\n"
+                                u"button ,2,-50 -50 1 1,ok\n}"_qs,
+                                1);
+        QListWidget *list = window->problemList();
+        QCOMPARE(list->count(), 3);
+        const auto severityOf = [list](int row) { return Severity(list->item(row)->data(DialogPreviewWindow::kSeverityRole).toInt()); };
+        QCOMPARE(severityOf(0), Severity::Warning); // line 3, off the dialog
+        QCOMPARE(severityOf(1), Severity::Error);   // line 4, the id taken
+        QCOMPARE(severityOf(2), Severity::Warning); // line 4, "disabled"
+        QVERIFY(list->item(1)->text().startsWith(u"Строка 4: id 1 уже занят"_qs));
+        QVERIFY(window->statusLabel()->text().endsWith(u"найдено ошибок: 1, предупреждений: 2"_qs));
+
+        window->activateWindow();
+        list->setFocus();
+        QTRY_VERIFY_WITH_TIMEOUT(list->hasFocus(), 2000); // the keyboard is in the preview
+        memo.setSelStart(0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QCOMPARE(memo.CaretPos(), QPoint(0, 3));
+        QTRY_VERIFY_WITH_TIMEOUT(memo.hasFocus(), 2000);
+    }
+
+    // A comma left out after a text: the control is drawn, a tab page keeps its controls.
+    void aLineWithoutItsCommaIsDrawn()
+    {
+        ScriptMemo memo;
+        auto window = previewOf(memo,
+                                u"dialog comma {\nsize -1 -1 300 200\ntab \"Server\" 36, 2 0 266 180\ntab \"Nick\" 37\n"
+                                u"text \"Введите время:\" 112, 14 30 120 16, tab 36\n"
+                                u"button \"Go\" 5, 14 60 60 20, tab 37\n}"_qs,
+                                2);
+        auto *tabs = qobject_cast<QTabWidget *>(control(window.get(), 36));
+        QVERIFY(tabs && tabs->count() == 2);
+        auto *text = qobject_cast<QLabel *>(control(window.get(), 112));
+        QVERIFY(text && text->text() == u"Введите время:"_qs);
+        QCOMPARE(text->geometry(), QRect(14, 30, 120, 16));
+        QVERIFY(text->isVisibleTo(window->dialogClient()));
+        QVERIFY(!control(window.get(), 5)->isVisibleTo(window->dialogClient()));
+        QCOMPARE(window->problemList()->count(), 4);
+        QVERIFY(window->statusLabel()->text().endsWith(u"найдено ошибок: 0, предупреждений: 4"_qs));
+    }
+
+    // "check multi", box titles at a side, scroll bars at a side of their area, icon pictures placed
+    // and sized by their words, one-line edit boxes with their text at the top.
+    void documentedStylesAreDrawn()
+    {
+        QTemporaryDir dir;
+        QVERIFY(savePicture(dir.filePath(u"pic.png"_qs)));
+        ScriptMemo memo;
+        auto window = previewOf(memo,
+                                u"dialog looks {\nsize -1 -1 400 300\n"
+                                u"check \"A long text that wraps over lines\", 1, 0 0 90 40, multi\n"
+                                u"box \"Left\", 2, 100 0 90 60\nbox \"Mid\", 3, 200 0 90 60, center\n"
+                                u"box \"Right\", 4, 300 0 90 60, right\n"
+                                u"scroll \"\", 5, 0 100 90 60, right\nscroll \"\", 6, 100 100 90 60, horizontal bottom\n"
+                                u"scroll \"\", 7, 200 100 90 60, top\nscroll \"\", 8, 300 100 90 60\n"
+                                u"icon 9, 0 200 90 60, pic.png, top left large\nicon 10, 100 200 90 60, pic.png, bottom right small\n"
+                                u"edit \"tall\", 11, 200 200 90 40\n}"_qs,
+                                2);
+        window->setPictureFolder(dir.path());
+
+        auto *check = qobject_cast<QCheckBox *>(control(window.get(), 1));
+        QVERIFY(check && check->text().isEmpty());
+        auto *caption = check->findChild<QLabel *>(u"caption"_qs);
+        QVERIFY(caption && caption->wordWrap() && caption->text() == u"A long text that wraps over lines"_qs);
+
+        const auto titleOf = [&](int id) { return qobject_cast<DialogGroupFrame *>(control(window.get(), id))->titleRect(); };
+        QCOMPARE(titleOf(2).left(), 7);
+        QVERIFY(qAbs(titleOf(3).center().x() - 45) <= 1);
+        QCOMPARE(titleOf(4).right(), 90 - 7 - 1);
+
+        QCOMPARE(control(window.get(), 5)->geometry(), QRect(73, 100, 17, 60));
+        QCOMPARE(control(window.get(), 6)->geometry(), QRect(100, 143, 90, 17));
+        QCOMPARE(control(window.get(), 7)->geometry(), QRect(200, 100, 17, 60)); // top: the near side
+        QCOMPARE(control(window.get(), 8)->geometry(), QRect(300, 100, 90, 60));
+
+        auto *large = qobject_cast<QLabel *>(control(window.get(), 9));
+        QCOMPARE(large->pixmap().size(), QSize(32, 32));
+        QCOMPARE(large->alignment(), Qt::AlignTop | Qt::AlignLeft);
+        auto *small = qobject_cast<QLabel *>(control(window.get(), 10));
+        QCOMPARE(small->pixmap().size(), QSize(16, 16));
+        QCOMPARE(small->alignment(), Qt::AlignBottom | Qt::AlignRight);
+
+        auto *tall = qobject_cast<QLineEdit *>(control(window.get(), 11));
+        QVERIFY(tall && tall->alignment().testFlag(Qt::AlignTop));
+        QCOMPARE(window->problemList()->count(), 0);
+    }
+
+    // "size -1 -1 1 1": the script sizes the dialog when it opens; it is drawn around its controls.
+    void aDialogSizedByItsScriptIsDrawnAroundItsControls()
+    {
+        ScriptMemo memo;
+        auto window = previewOf(memo, u"dialog grow {\nsize -1 -1 1 1\nbutton \"OK\", 1, 10 10 200 100\n}"_qs, 1);
+        QCOMPARE(window->dialogClient()->size(), QSize(220, 120));
+        QCOMPARE(window->problemList()->count(), 1);
+        QCOMPARE(window->problemList()->item(0)->data(DialogPreviewWindow::kSeverityRole).toInt(), int(Severity::Note));
+        QVERIFY(window->statusLabel()->text().endsWith(u"ошибок не найдено"_qs));
+    }
+
+    // INI-format scripts: the caret in "n6=dialog skins {" shows that table.
+    void aTableOfAnIniScriptIsShown()
+    {
+        ScriptMemo memo;
+        auto window = previewOf(memo,
+                                u"[script]\nn0=alias skins { dialog -m skins skins }\nn1=dialog skins {\n"
+                                u"n2=  size -1 -1 200 100\nn3=  button \"OK\", 1, 10 10 60 20, ok\nn4=}\n"_qs,
+                                2);
+        QCOMPARE(window->followedName(), u"skins"_qs);
+        QCOMPARE(control(window.get(), 1)->geometry(), QRect(10, 10, 60, 20));
+        QCOMPARE(window->problemList()->count(), 0);
+    }
+
+    // The command again brings the open preview of that text to the front, on the table at the caret.
+    void theCommandAgainRaisesTheOpenPreview()
+    {
+        QWidget owner;
+        ScriptMemo memo(&owner);
+        memo.loadText(kSmallTable + u"dialog other {\nsize -1 -1 50 50\ntext \"x\", 9, 0 0 10 10\n}\n"_qs);
+        memo.setSelStart(memo.lineStartOffset(5));
+        DialogPreviewWindow *first = showDialogPreview(&memo, &owner);
+        memo.setSelStart(memo.lineStartOffset(12));
+        DialogPreviewWindow *again = showDialogPreview(&memo, &owner);
+        QCOMPARE(again, first);
+        QCOMPARE(owner.findChildren<DialogPreviewWindow *>().size(), 1);
+        QCOMPARE(again->followedName(), u"other"_qs);
+        QVERIFY(again->isVisible());
+        ScriptMemo otherText(&owner);
+        QVERIFY(showDialogPreview(&otherText, &owner) != first);
     }
 
     void styleWordsChangeTheLook()
@@ -206,9 +376,7 @@ private slots:
     void iconsShowThePictureOrAFramedPlaceholder()
     {
         QTemporaryDir dir;
-        QImage picture(8, 8, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        QVERIFY(picture.save(dir.filePath(u"pic.png"_qs)));
+        QVERIFY(savePicture(dir.filePath(u"pic.png"_qs)));
         ScriptMemo memo;
         auto window = previewOf(memo,
                                 u"dialog pics {\nsize -1 -1 100 60\n"

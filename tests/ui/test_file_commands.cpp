@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 using TestFiles::readFile;
@@ -122,7 +124,7 @@ private slots:
     void shortcutsAndToolbarButtonsRunTheirItems()
     {
         QCOMPARE(Orl->N7->shortcut(), QKeySequence(u"Ctrl+S"_qs));
-        QVERIFY(Orl->N6->shortcut().isEmpty());
+        QCOMPARE(Orl->N6->shortcut(), QKeySequence(u"Shift+Ctrl+S"_qs));
         QCOMPARE(Orl->N44->shortcut(), QKeySequence(u"Ctrl+Alt+Z"_qs));
         QCOMPARE(Orl->N31->shortcut(), QKeySequence(u"Ctrl+K"_qs));
         Orl->ToolButton1->trigger();
@@ -173,6 +175,30 @@ private slots:
         QCOMPARE(Orl->lastSavedFileName(), path(u"second.ini"_qs));
     }
 
+    void aSavedWindowShowsTheFileItWritesAndSaveAsProposesIt()
+    {
+        TForm2 *first = TestEnv::newEditor();
+        TestEnv::type(first->Memo1, u"1"_qs);
+        dialogs->chooseFile(path(u"first.mrc"_qs));
+        Orl->N7Click();
+        QCOMPARE(first->windowTitle(), path(u"first.mrc"_qs));
+        QCOMPARE(first->panelText(2), path(u"first.mrc"_qs));
+        QCOMPARE(Orl->windowListItems().at(0)->text(), u"&1 "_qs + path(u"first.mrc"_qs));
+        // Another window proposes no file of the first one's; named through "Сохранить", it shows its file too.
+        TForm2 *second = TestEnv::newEditor();
+        dialogs->cancelFile();
+        Orl->N7Click();
+        QCOMPARE(dialogs->fileRequests.last().fileName, QString());
+        dialogs->chooseFile(path(u"second.mrc"_qs));
+        Orl->N6Click();
+        QCOMPARE(second->windowTitle(), path(u"second.mrc"_qs));
+        Orl->clientArea()->setActiveSubWindow(first);
+        dialogs->cancelFile();
+        Orl->N7Click();
+        QCOMPARE(dialogs->fileRequests.last().fileName, path(u"first.mrc"_qs));
+        QCOMPARE(first->panelText(2), path(u"first.mrc"_qs));
+    }
+
     void saveNeverWritesOneWindowsTextOverAnothersFile()
     {
         TForm2 *a = TestEnv::newEditor();
@@ -189,13 +215,20 @@ private slots:
         QCOMPARE(readFile(path(u"b.mrc"_qs)), QByteArray("from b"));
     }
 
-    void unreadableFileLeavesAnEmptyWindowAndSaysWhy()
+    void whatCannotBeOpenedLeavesNoWindowAndSaysWhy()
     {
-        const QString missing = path(u"missing.mrc"_qs);
-        TForm2 *window = openFile(missing);
-        QCOMPARE(dialogs->errors(), QStringList{u"Cannot open file %1."_qs.arg(missing)});
-        QCOMPARE(window->windowTitle(), missing);
-        QCOMPARE(window->Memo1->wholeText(), QString());
+        // A missing file, a folder, and a FIFO, whose opening would wait for a writer for ever.
+        const QString fifo = path(u"pipe.mrc"_qs);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        TForm2 *kept = TestEnv::newEditor();
+        QStringList expected;
+        for (const QString &name : {path(u"missing.mrc"_qs), path(u"folder.mrc"_qs), fifo}) {
+            QDir().mkpath(path(u"folder.mrc"_qs));
+            QCOMPARE(openFile(name), kept);
+            expected.append(u"Cannot open file %1."_qs.arg(name));
+        }
+        QCOMPARE(dialogs->errors(), expected);
+        QCOMPARE(Orl->editorWindows(), QList<TForm2 *>{kept});
     }
 
     void failedSaveKeepsTheOldFileAndModified()
@@ -224,6 +257,7 @@ private slots:
         TestEnv::flushDeletes();
         QCOMPARE(Orl->MDIChildCount(), 1);
         QCOMPARE(dialogs->messages.last().text, u"Текст в окне script1.mrc был изменен. Сохранить изменения?"_qs);
+        QCOMPARE(dialogs->messages.last().caption, u"Подтверждение"_qs);
 
         // Yes with a cancelled save dialog keeps the window; Yes with a name saves and closes.
         dialogs->answer(Dialogs::Button::Yes);

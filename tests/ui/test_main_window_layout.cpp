@@ -1,5 +1,6 @@
 // The main window's size on common screens, the editors' status bars and the cascade arrangement.
 #include "app/main_window.h"
+#include "common/fixed_layout.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
 #include "support/program_test.h"
@@ -121,6 +122,23 @@ private slots:
                  qPrintable(QStringLiteral("%1 of %2").arg(panels[2]->geometry().right()).arg(editor->StatusBar1->width())));
         // The whole caption shows.
         QVERIFY(panels[2]->contentsRect().width() >= panels[2]->fontMetrics().horizontalAdvance(panels[2]->text()));
+    }
+
+    void theScriptIsShownInAFixedWidthFaceAndTheFormsInTheirSansFace()
+    {
+        TForm2 *editor = TestEnv::newEditor();
+        const QFontInfo script(editor->Memo1->font());
+        QVERIFY2(script.fixedPitch(), qPrintable(script.family()));
+        // Cyrillic letters come from the same face, as wide as the Latin ones.
+        const QFontMetrics metrics(editor->Memo1->font());
+        QCOMPARE(metrics.horizontalAdvance(u'Ж'), metrics.horizontalAdvance(u'i'));
+        QCOMPARE(metrics.horizontalAdvance(u'W'), metrics.horizontalAdvance(u'i'));
+        // The forms' bitmap face is drawn by a sans face of its widths, never by a stray fallback.
+        const QFont form = FixedLayout::pixelFont(u"MS Sans Serif"_qs, 11);
+        QVERIFY2(form.families().contains(QFontInfo(form).family()), qPrintable(QFontInfo(form).family()));
+        QCOMPARE(QFontInfo(form).pixelSize(), 11);
+        const QFont frame = Orl->font();
+        QVERIFY2(frame.families().contains(QFontInfo(frame).family()), qPrintable(QFontInfo(frame).family()));
     }
 
     void cascadeKeepsWindowsAtAUsefulSize()

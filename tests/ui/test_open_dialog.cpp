@@ -78,9 +78,8 @@ private slots:
         const QStringList toolkitBoxes = openByTypedName(missing);
         QVERIFY2(toolkitBoxes.isEmpty(), qPrintable(toolkitBoxes.join(u'\n')));
         QCOMPARE(dialogs->errors(), QStringList{u"Cannot open file %1."_qs.arg(missing)});
-        QCOMPARE(Orl->MDIChildCount(), 1);
-        QCOMPARE(Form2->windowTitle(), missing);
-        QCOMPARE(Form2->Memo1->wholeText(), QString());
+        // Nothing was read, so no window is left.
+        QCOMPARE(Orl->MDIChildCount(), 0);
     }
 
     void aTypedNameOfAFileOpensIt()

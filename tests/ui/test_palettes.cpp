@@ -217,6 +217,63 @@ private slots:
         QCOMPARE(editorText(), u"abook [nickname]\r\n"_qs);
     }
 
+    void enterAndSpaceAppendTheCurrentRowAgain()
+    {
+        TestEnv::startProgram();
+        TestEnv::newEditor();
+        // With no current row they append nothing.
+        QTest::keyClick(Orl->Simbol, Qt::Key_Return);
+        QCOMPARE(editorText(), QString());
+        QTest::keyClick(Orl->Simbol, Qt::Key_Down);
+        QTest::keyClick(Orl->Simbol, Qt::Key_Return);
+        QTest::keyClick(Orl->Simbol, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(Orl->Simbol, Qt::Key_Space);
+        QCOMPARE(editorText(), u"!\r\n!\r\n!\r\n!\r\n"_qs);
+        // A current row that is not selected is selected first.
+        QTest::keyClick(Orl->Simbol, Qt::Key_Down);
+        Orl->Simbol->clearSelection();
+        QTest::keyClick(Orl->Simbol, Qt::Key_Space);
+        QVERIFY(Orl->Simbol->item(1)->isSelected());
+        QCOMPARE(editorText(), u"!\r\n!\r\n!\r\n!\r\n\"\r\n\"\r\n"_qs);
+        // Ctrl+Enter is no choice.
+        const QString before = editorText();
+        QTest::keyClick(Orl->Simbol, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(editorText(), before);
+    }
+
+    void aPaletteWithTheKeyboardShowsIt()
+    {
+        TestEnv::startProgram();
+        Orl->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Orl));
+        TestEnv::newEditor();
+        Form2->Memo1->setFocus();
+        const QImage without = Orl->Comands->grab().toImage();
+        Orl->Comands->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        QVERIFY(Orl->Comands->hasFocus());
+        QCOMPARE(Orl->Comands->currentRow(), -1);
+        QVERIFY(Orl->Comands->grab().toImage() != without);
+        Form2->Memo1->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(Orl->Comands->grab().toImage(), without);
+    }
+
+    void rowsAreAsHighAsTheirFontNeeds()
+    {
+        TestEnv::startProgram();
+        QListWidget *palette = Orl->OnPanel;
+        QCOMPARE(palette->visualItemRect(palette->item(0)).height(), 14);
+        // An 11-point desktop face at 96 dots per inch is about 15 pixels high.
+        QFont large = palette->font();
+        large.setPixelSize(15);
+        palette->setFont(large);
+        QApplication::processEvents();
+        const int row = palette->visualItemRect(palette->item(0)).height();
+        QVERIFY2(row >= QFontMetrics(large).height(), qPrintable(QString::number(row)));
+        QCOMPARE(palette->visualItemRect(palette->item(1)).top(), row);
+    }
+
     void snippetGoesToTheActiveEditor()
     {
         TestEnv::startProgram();

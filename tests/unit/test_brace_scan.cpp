@@ -1,6 +1,7 @@
 // Bracket partners and the whole-text brace check: nesting, comments, mIRC's word rule, the
 // missing } of a real script found and named.
 #include "language/brace_scan.h"
+#include "language/script_lexer.h"
 #include "support/corpus_lines.h"
 
 #include <QElapsedTimer>
@@ -60,7 +61,10 @@ private slots:
     void partnerSearchIsBounded();
     void checkFindsUnbalancedBraces();
     void checkFindsUnclosedParentheses();
+    void inlineCommentsAndRawCommandsInBlocks();
+    void aMissingOpenBraceIsNamedAtTheCloseOutOfLine();
     void corpusIsBalancedAndEveryRemovedBraceIsNamed();
+    void colouringAndCheckAgreeOnEveryCorpusBlock();
 };
 
 void TestBraceScan::bracketBesideCaret()
@@ -110,10 +114,12 @@ void TestBraceScan::whatIsNoBracket()
     QCOMPARE(partner(kAlias, 0, 2).status, BracketMatch::NoBracket);  // a letter
     QCOMPARE(partner(kAlias, 42, 0).status, BracketMatch::NoBracket);
     // mIRC counts { } only standing as words: these are text.
-    const QStringList glued = {QStringLiteral("  echo $+({,x) {x} | ; }")};
+    const QStringList glued = {QStringLiteral("  echo $+({,x) {x} | ; { }")};
     QCOMPARE(partner(glued, 0, 10).status, BracketMatch::NoBracket);
     QCOMPARE(partner(glued, 0, 15).status, BracketMatch::NoBracket);
-    QCOMPARE(partner(glued, 0, 23).status, BracketMatch::NoBracket); // after " | ;"
+    QCOMPARE(partner(glued, 0, 23).status, BracketMatch::NoBracket); // in the " ; " comment
+    // The comment ends before a closing "}", which closes (here: nothing).
+    QCOMPARE(partner(glued, 0, 25).status, BracketMatch::Unmatched);
 }
 
 void TestBraceScan::partnerSearchIsBounded()
@@ -169,6 +175,45 @@ void TestBraceScan::checkFindsUnclosedParentheses()
     QCOMPARE(check(fine), BraceCheck());
 }
 
+void TestBraceScan::inlineCommentsAndRawCommandsInBlocks()
+{
+    // A ';' comment ends at " | " and before a closing "}"; a "{" inside it opens nothing.
+    QCOMPARE(check({QStringLiteral("alias a { ;join }")}), BraceCheck());
+    QCOMPARE(check({QStringLiteral("alias a {"), QStringLiteral("  if (x) { ; old { code } | echo :( "),
+                    QStringLiteral("}")}),
+             BraceCheck());
+    const QStringList commented = {QStringLiteral("  if (x) { ; a ( b } | echo (c)")};
+    QCOMPARE(partner(commented, 0, 15).status, BracketMatch::NoBracket);
+    expectMatch(partner(commented, 0, 28), 0, 30);
+    expectMatch(partner(commented, 0, 9), 0, 19);
+    // The raw command at the margin inside a block is no raw event's header.
+    QCOMPARE(check({QStringLiteral("alias a {"), QStringLiteral("raw -q PRIVMSG #chan :text"), QStringLiteral("}")}),
+             BraceCheck());
+    // A raw event's header at the margin still shows that a } is missing above it.
+    QCOMPARE(check({QStringLiteral("alias a {"), QStringLiteral("  echo"), QStringLiteral("raw 352:* {"),
+                    QStringLiteral("}")}),
+             (BraceCheck{BraceCheck::UnclosedBrace, 0, 8}));
+}
+
+void TestBraceScan::aMissingOpenBraceIsNamedAtTheCloseOutOfLine()
+{
+    // The "{" of line 1 went: line 3's "}" closes the alias early, out of line with its "{", and
+    // line 5's "}" closes nothing. Line 3 is named.
+    const QStringList missingOpen = {QStringLiteral("alias a {"),        QStringLiteral("  if ($1)"),
+                                     QStringLiteral("    echo -a one"),  QStringLiteral("  }"),
+                                     QStringLiteral("  echo -a two"),    QStringLiteral("}"),
+                                     QStringLiteral("alias b {"),        QStringLiteral("}")};
+    QCOMPARE(check(missingOpen), (BraceCheck{BraceCheck::UnexpectedClose, 3, 2}));
+    // An untidy } of an earlier block is forgotten once a new block starts at the margin.
+    const QStringList untidy = {QStringLiteral("alias a {"), QStringLiteral("  echo"), QStringLiteral("  }"),
+                                QStringLiteral("alias b {"), QStringLiteral("  echo"), QStringLiteral("}"),
+                                QStringLiteral("}")};
+    QCOMPARE(check(untidy), (BraceCheck{BraceCheck::UnexpectedClose, 6, 0}));
+    const QStringList oneLineEvent = {QStringLiteral("alias a {"), QStringLiteral("  echo"), QStringLiteral("  }"),
+                                      QStringLiteral("on *:TEXT:*:#:echo hi"), QStringLiteral("}")};
+    QCOMPARE(check(oneLineEvent), (BraceCheck{BraceCheck::UnexpectedClose, 4, 0}));
+}
+
 void TestBraceScan::corpusIsBalancedAndEveryRemovedBraceIsNamed()
 {
     if (CorpusLines::folder().isEmpty())
@@ -204,6 +249,48 @@ void TestBraceScan::corpusIsBalancedAndEveryRemovedBraceIsNamed()
     QCOMPARE(partner(unmatched, 0, 13).status, BracketMatch::Unmatched);
     qInfo("An unmatched { over %lld corpus lines: %.2f ms", qlonglong(unmatched.size()),
           double(timer.nsecsElapsed()) / 1e6);
+}
+
+// The colouring opens and closes a block at every brace the check pairs, and at no other, on
+// every line of every corpus script; a line inside a block is never coloured as a header.
+void TestBraceScan::colouringAndCheckAgreeOnEveryCorpusBlock()
+{
+    if (CorpusLines::folder().isEmpty())
+        QSKIP("The corpus folder is absent");
+    int blocks = 0;
+    for (const QString &name : CorpusLines::scripts()) {
+        const QStringList lines = CorpusLines::read(name);
+        const StringListLines text(lines);
+        LexerState state;
+        for (int n = 0; n < lines.size(); ++n) {
+            const QString &line = lines.at(n);
+            const QString where = QStringLiteral("%1:%2").arg(name).arg(n + 1);
+            QList<ScriptToken> tokens;
+            const LexerState after = ScriptLexer::classifyLine(line, state, &tokens);
+            if (!state.inBlockComment()) {
+                int paired = 0;
+                for (int column = 0; column < line.size(); ++column) {
+                    if ((line[column] == u'{' || line[column] == u'}')
+                        && BraceScan::findPartner(text, n, column).status == BracketMatch::Matched) {
+                        paired += line[column] == u'{' ? 1 : -1;
+                        blocks += line[column] == u'{' ? 1 : 0;
+                    }
+                }
+                QVERIFY2(int(after.depth) - int(state.depth) == paired, qPrintable(where));
+            }
+            if (state.depth > 0) {
+                for (const ScriptToken &token : tokens) {
+                    const bool header = token.kind == TokenKind::BlockName || token.kind == TokenKind::EventHeader
+                        || token.kind == TokenKind::Event || token.kind == TokenKind::UnknownEvent
+                        || (token.kind == TokenKind::Keyword && state.block != LexerState::Dialog);
+                    QVERIFY2(!header, qPrintable(where));
+                }
+            }
+            state = after;
+        }
+        QVERIFY2(state == LexerState(), qPrintable(name));
+    }
+    QVERIFY(blocks > 2000);
 }
 
 QTEST_APPLESS_MAIN(TestBraceScan)

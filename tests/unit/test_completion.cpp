@@ -58,10 +58,16 @@ void TestCompletion::commandsWhereACommandMayStand()
     QCOMPARE(names(Completion::candidates(Completion::wordAtCaret(u"  echo x | HAL", 14, code))),
              (QStringList{"halt", "haltdef"}));
     expectWord(Completion::wordAtCaret(u"  if ($1) ec", 12, code), TypedWord::Command, 10, 2, QStringLiteral("ec"));
-    // Nothing typed yet: every command, up to the limit.
+    // Nothing typed yet: every command, the whole list (it scrolls).
     const TypedWord empty = Completion::wordAtCaret(u"  if ($1) { ", 12, code);
     expectWord(empty, TypedWord::Command, 12, 0, QString());
-    QCOMPARE(Completion::candidates(empty, 30).size(), 30);
+    QCOMPARE(Completion::candidates(empty).size(), ScriptVocabulary::instance().entries(WordKind::Command).size());
+    QVERIFY(Completion::candidates(empty).size() > 250);
+    // A blank line of a body, wherever the caret stands in it; not in a menu's items or at the top.
+    expectWord(Completion::wordAtCaret(u"      ", 2, code), TypedWord::Command, 2, 0, QString());
+    expectWord(Completion::wordAtCaret(u"n5=  ", 5, code), TypedWord::Command, 5, 0, QString());
+    expectWord(Completion::wordAtCaret(u"", 0, inBlock(LexerState::Menu)), TypedWord::None, -1, 0, QString());
+    expectWord(Completion::wordAtCaret(u"  ", 1), TypedWord::None, -1, 0, QString());
     expectWord(Completion::wordAtCaret(u"  //", 4, code), TypedWord::Command, 4, 0, QString());
     // A menu item's commands; a one-line alias body.
     expectWord(Completion::wordAtCaret(u"  .Info:/inf", 12, inBlock(LexerState::Menu)), TypedWord::Command, 9, 3,
@@ -129,12 +135,20 @@ void TestCompletion::tipsForTheWordUnderAColumn()
              (QStringList{"$address", "$address(nickname,type)"}));
     QCOMPARE(Completion::tipRows(u"  echo $3-", 9, code), QStringList{"$1-"});
     QCOMPARE(Completion::tipRows(u"on *:TEXT:*:#:{", 6), QStringList{"on *:text:"});
+    // Words the catalogue lacks show their syntax from mIRC's vocabulary; the catalogue's if row
+    // shows one statement a line.
+    QCOMPARE(Completion::tipRows(u"  noop $regsubex(a,/a/g,b)", 3, code), QStringList{"noop [commands]"});
+    QCOMPARE(Completion::tipRows(u"  noop $regsubex(a,/a/g,b)", 10, code),
+             QStringList{"$regsubex([name],text,re,subtext)"});
+    QCOMPARE(Completion::tipRows(u"on *:LOGON:*:{", 7), QStringList{"on <level>:LOGON:<*>:<commands>"});
+    QCOMPARE(Completion::tipRows(u"  if (x) halt", 3, code),
+             (QStringList{"if ( ) { }", "elseif ( ) { }", "else { }"}));
     QCOMPARE(Completion::tipRows(u"  button \"OK\", 1, 5 5 40 12, ok", 4, inBlock(LexerState::Dialog)),
              QStringList{"button \"[text]\", id, x y w h, default ok cancel flat multi"});
     // No tip for unknown words, arguments, or a dialog word outside a dialog.
     QVERIFY(Completion::tipRows(u"  mycommand x", 3, code).isEmpty());
     QVERIFY(Completion::tipRows(u"  echo hadd", 9, code).isEmpty());
-    QVERIFY(Completion::tipRows(u"  echo $null", 9, code).isEmpty());
+    QVERIFY(Completion::tipRows(u"  echo $mything", 9, code).isEmpty());
     QVERIFY(Completion::tipRows(u"  button x", 4, code).isEmpty());
 }
 

@@ -39,7 +39,8 @@ const QStringList kPieces{u"dialog"_qs, u"-l"_qs, u"{"_qs,      u"}"_qs,     u"\
                           u" "_qs,      u"tab"_qs, u"limit"_qs, u"range"_qs, u"%v"_qs,     u"$id"_qs,
                           u"-1"_qs,     u"0"_qs,   u"999999999999"_qs, u"text"_qs, u"item"_qs, u"menu"_qs,
                           u"icon"_qs,   u"size"_qs, u"option"_qs, u"/*"_qs,    u"*/"_qs,     u";"_qs,
-                          u"\t"_qs,     u"ё"_qs,   u"\u0000"_qs, u"alias x {"_qs, u"12"_qs,  u"break"_qs};
+                          u"\t"_qs,     u"ё"_qs,   u"\u0000"_qs, u"alias x {"_qs, u"12"_qs,  u"break"_qs,
+                          u"n7="_qs,    u"$calc("_qs, u"("_qs,   u")"_qs};
 
 QString randomLine(QRandomGenerator &random)
 {

@@ -56,6 +56,10 @@ private slots:
     void menusAndDialogs();
     void groupsSectionsAndIniLines();
     void continuedLines();
+    void bracesOpenBlocksWhateverTheHeader();
+    void mircWordsAndPropertyForms();
+    void inlineCommentsEndAtBarAndClosingBrace();
+    void iniPopupAndAliasSections();
     void statePacksIntoAnInt();
     void corpusScriptsLexCleanly();
     void coloursReadableOnBothPalettes();
@@ -82,7 +86,9 @@ void TestScriptLexer::eventHeaders()
              QStringLiteral("Keyword on | EventHeader 1: | Event TEXT | EventHeader :hi:#: | Command msg | "
                             "Channel # | Number 12"));
     QCOMPARE(described(QStringLiteral("on *:LOGON:*:{")),
-             QStringLiteral("Keyword on | EventHeader *: | UnknownEvent LOGON | EventHeader :*:"));
+             QStringLiteral("Keyword on | EventHeader *: | Event LOGON | EventHeader :*:"));
+    QCOMPARE(described(QStringLiteral("on *:MYEVENT:*:{")),
+             QStringLiteral("Keyword on | EventHeader *: | UnknownEvent MYEVENT | EventHeader :*:"));
     QCOMPARE(described(QStringLiteral("ctcp *:PING:*:{ halt }")),
              QStringLiteral("Keyword ctcp | EventHeader *:PING:*: | Command halt"));
     QCOMPARE(described(QStringLiteral("raw 322:*:{")), QStringLiteral("Keyword raw | EventHeader 322:*:"));
@@ -132,7 +138,7 @@ void TestScriptLexer::commandPositions()
              QStringLiteral("Command .timer1 | Variable %i | Number 5 | Identifier $nick | Identifier $chan | "
                             "Variable %i | Variable %msg"));
     QCOMPARE(described(QStringLiteral("  while (($1 != $null) && (%i < 3)) { inc %i | goto next }"), code),
-             QStringLiteral("Command while | Identifier $1 | CustomIdentifier $null | Variable %i | Number 3 | "
+             QStringLiteral("Command while | Identifier $1 | Identifier $null | Variable %i | Number 3 | "
                             "Command inc | Variable %i | Command goto"));
     // "||" is an operator, no separator; a "|" glued to a word is text.
     QCOMPARE(described(QStringLiteral("  echo a || halt|halt"), code), QStringLiteral("Command echo"));
@@ -158,7 +164,7 @@ void TestScriptLexer::identifiers()
     QCOMPARE(described(QStringLiteral("  say Hello $NICK."), code), QStringLiteral("Command say | Identifier $NICK"));
     QCOMPARE(described(QStringLiteral("  say $skill.konzen-ittai($1) $null"), code),
              QStringLiteral("Command say | CustomIdentifier $skill.konzen-ittai | Identifier $1 | "
-                            "CustomIdentifier $null"));
+                            "Identifier $null"));
 }
 
 void TestScriptLexer::variablesChannelsNumbers()
@@ -168,7 +174,7 @@ void TestScriptLexer::variablesChannelsNumbers()
              QStringLiteral("Command var | Variable %a | Number 1 | Variable %b | Number -2.5 | Variable %c | "
                             "Number 100"));
     QCOMPARE(described(QStringLiteral("  bset &bin 1 65 | if (a && b) noop"), code),
-             QStringLiteral("Command bset | Variable &bin | Number 1 | Number 65 | Command if | UnknownCommand noop"));
+             QStringLiteral("Command bset | Variable &bin | Number 1 | Number 65 | Command if | Command noop"));
     QCOMPARE(described(QStringLiteral("  join #mirc,#$1 | part #"), code),
              QStringLiteral("Command join | Channel #mirc | Channel # | Identifier $1 | Command part | Channel #"));
     // Digits inside words are no numbers.
@@ -275,6 +281,112 @@ void TestScriptLexer::continuedLines()
     // The next line goes on with the arguments: its first word is no command.
     QCOMPARE(described(QStringLiteral("    line that is broken up $me"), continued), QStringLiteral("Identifier $me"));
     QVERIFY(!after(QStringLiteral("    line that is broken up"), continued).continued());
+}
+
+// Lines read one after another from the state the previous one left: "Kind text | ..." each.
+QStringList describedLines(const QStringList &lines, LexerState *end = nullptr)
+{
+    LexerState state;
+    QStringList out;
+    for (const QString &line : lines) {
+        out.append(described(line, state));
+        state = after(line, state);
+    }
+    if (end)
+        *end = state;
+    return out;
+}
+
+void TestScriptLexer::bracesOpenBlocksWhateverTheHeader()
+{
+    // A header with a field missing still opens its block at its "{".
+    QCOMPARE(described(QStringLiteral("ctcp ^1:PING: {")), QStringLiteral("Keyword ctcp | EventHeader ^1:PING:"));
+    QCOMPARE(after(QStringLiteral("ctcp ^1:PING: {")), inBlock(LexerState::Code));
+    QCOMPARE(described(QStringLiteral("raw 352:* { echo $4 }")),
+             QStringLiteral("Keyword raw | EventHeader 352:* | Command echo | Identifier $4"));
+    QCOMPARE(after(QStringLiteral("raw 352:* {")), inBlock(LexerState::Code));
+    // A regular expression's colons belong to its match text.
+    QCOMPARE(described(QStringLiteral("on $*:TEXT:/^!a:(\\d+)$/Si:#:{")),
+             QStringLiteral("Keyword on | EventHeader $*: | Event TEXT | EventHeader :/^!a:(\\d+)$/Si:#:"));
+    QCOMPARE(after(QStringLiteral("on $*:TEXT:/^!a:(\\d+)$/Si:#:{")), inBlock(LexerState::Code));
+
+    // Menu items written "Label {" and "$iif(...) {" open their blocks; the menu goes on after them.
+    LexerState end;
+    const QStringList menu = describedLines({QStringLiteral("menu nicklist {"), QStringLiteral("  .Mass greet {"),
+                                             QStringLiteral("    var %i = 1"), QStringLiteral("  }"),
+                                             QStringLiteral("  $iif($me isop #,Op) {"),
+                                             QStringLiteral("    mode # +o $1"), QStringLiteral("  }"),
+                                             QStringLiteral("  Next:echo -a $1"), QStringLiteral("}")},
+                                            &end);
+    QCOMPARE(menu.at(2), QStringLiteral("Command var | Variable %i | Number 1"));
+    QCOMPARE(menu.at(4), QStringLiteral("Identifier $iif | Identifier $me | Channel #"));
+    QCOMPARE(menu.at(5), QStringLiteral("Command mode | Channel # | Identifier $1"));
+    QCOMPARE(menu.at(7), QStringLiteral("Command echo | Identifier $1"));
+    QCOMPARE(end, LexerState());
+    QCOMPARE(after(QStringLiteral("  .Mass greet {"), inBlock(LexerState::Menu)), inBlock(LexerState::Menu, 2));
+}
+
+void TestScriptLexer::mircWordsAndPropertyForms()
+{
+    const LexerState code = inBlock(LexerState::Code);
+    QCOMPARE(described(QStringLiteral("  noop $regsubex(a,/a/g,b) | notice $nick $v1 $cid $qt(x)"), code),
+             QStringLiteral("Command noop | Identifier $regsubex | Command notice | Identifier $nick | "
+                            "Identifier $v1 | Identifier $cid | Identifier $qt"));
+    // A property after the name or after the arguments is the identifier's; one it lacks is not.
+    QCOMPARE(described(QStringLiteral("  echo $mouse.x $chan(#).topic $nick.lower $mouse.y."), code),
+             QStringLiteral("Command echo | Identifier $mouse.x | Identifier $chan | Channel # | Identifier .topic | "
+                            "CustomIdentifier $nick.lower | Identifier $mouse.y"));
+    // The folder identifiers written together with a file name.
+    QCOMPARE(described(QStringLiteral("  write $scriptdirlog.txt $mircdirdata\\x.ini $mircdir"), code),
+             QStringLiteral("Command write | Identifier $scriptdir | Identifier $mircdir | Identifier $mircdir"));
+    QCOMPARE(described(QStringLiteral("on *:TABCOMP:*:{")),
+             QStringLiteral("Keyword on | EventHeader *: | Event TABCOMP | EventHeader :*:"));
+}
+
+void TestScriptLexer::inlineCommentsEndAtBarAndClosingBrace()
+{
+    QCOMPARE(described(QStringLiteral("alias a { ;join }")),
+             QStringLiteral("Keyword alias | BlockName a | Comment ;join "));
+    QCOMPARE(after(QStringLiteral("alias a { ;join }")), LexerState());
+    QCOMPARE(described(QStringLiteral("alias b { ; comment } | !echo -a test")),
+             QStringLiteral("Keyword alias | BlockName b | Comment ; comment  | Command !echo"));
+    QCOMPARE(after(QStringLiteral("alias b { ; comment } | !echo -a test")), LexerState());
+    // A "{" inside the comment opens nothing.
+    const LexerState code = inBlock(LexerState::Code);
+    QCOMPARE(after(QStringLiteral("  if (x) { ; old { code } "), code), code);
+    // rem is a comment statement as ';' is.
+    QCOMPARE(described(QStringLiteral("  rem note { x | echo hi"), code),
+             QStringLiteral("Comment rem note { x  | Command echo"));
+    QCOMPARE(after(QStringLiteral("  rem note { x | echo hi"), code), code);
+    QCOMPARE(described(QStringLiteral("  .REM quiet"), code), QStringLiteral("Comment .REM quiet"));
+    QCOMPARE(described(QStringLiteral("  remove file.txt"), code), QStringLiteral("Command remove"));
+}
+
+void TestScriptLexer::iniPopupAndAliasSections()
+{
+    LexerState end;
+    const QStringList popups = describedLines(
+        {QStringLiteral("[mpopup]"), QStringLiteral("n0=Server"), QStringLiteral("n1=.Join:/join #$$?=\"Channel\""),
+         QStringLiteral("n2=.Part:{"), QStringLiteral("n3=  part # | halt"), QStringLiteral("n4=}"),
+         QStringLiteral("n5=Quit:quit")},
+        &end);
+    QCOMPARE(popups.at(1), QStringLiteral("LinePrefix n0="));
+    QCOMPARE(popups.at(2), QStringLiteral("LinePrefix n1= | Command /join | Channel # | Identifier $$?="));
+    QCOMPARE(popups.at(4), QStringLiteral("LinePrefix n3= | Command part | Channel # | Command halt"));
+    QCOMPARE(popups.at(6), QStringLiteral("LinePrefix n5= | Command quit"));
+    QCOMPARE(end.flags, quint8(LexerState::PopupSection));
+
+    const QStringList aliases = describedLines({QStringLiteral("[aliases]"), QStringLiteral("n0=/op /mode # +ooo $$1"),
+                                                QStringLiteral("n1=/j {"), QStringLiteral("n2=  join #$1"),
+                                                QStringLiteral("n3=}"), QStringLiteral("[script]"),
+                                                QStringLiteral("n0=alias x echo")},
+                                               &end);
+    QCOMPARE(aliases.at(1),
+             QStringLiteral("LinePrefix n0= | BlockName /op | Command /mode | Channel # | Identifier $$1"));
+    QCOMPARE(aliases.at(3), QStringLiteral("LinePrefix n2= | Command join | Channel # | Identifier $1"));
+    // Another section ends the aliases.
+    QCOMPARE(aliases.at(6), QStringLiteral("LinePrefix n0= | Keyword alias | BlockName x | Command echo"));
+    QCOMPARE(end, LexerState());
 }
 
 void TestScriptLexer::statePacksIntoAnInt()

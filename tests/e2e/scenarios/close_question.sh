@@ -1,25 +1,25 @@
 #!/usr/bin/env bash
 # Closing a modified script window asks "Текст в окне ... был изменен. Сохранить изменения?":
 # Cancel keeps the window and its text, Yes saves it through the save dialog before closing, and
-# No discards it. Both ways of closing are used: the toolkit's close keystroke for a child window
-# (Ctrl+W here; Ctrl+F4 only on Windows and KDE) and the window's close box.
+# No discards it. The ways of closing are used: the close keys of "Закрыть" (Ctrl+F4, and the
+# platform's Ctrl+W) and the window's close box.
 source "$(dirname "$0")/../driver.sh"
 e2e_begin
 start_program
 no_editor='^\.:: Orl ::\. Orl version 1\.0$'
 # Answers the question box with a key: Д (Да), Н (Нет) or Escape (Отмена).
 answer_question() {
-    wait_window '^Confirm$'
+    wait_window '^Подтверждение$'
     focus_window "$WINDOW"
     press "$1"
-    wait_gone '^Confirm$'
+    wait_gone '^Подтверждение$'
 }
 
 press ctrl+n
 wait_window 'Orl version 1\.0 - \[script1\.mrc\]'
 type_text 'alias keep { echo -a сохранить }'
 
-press ctrl+w
+press ctrl+F4
 answer_question Escape
 focus_window "$MAIN_WINDOW"
 wait_window 'Orl version 1\.0 - \[script1\.mrc\]'

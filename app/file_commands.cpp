@@ -1,5 +1,6 @@
 // The "Файл" menu: new, open, save, save as and close of script editor windows, the recently used
-// files, and files handed to the program by its command line or dropped on its windows.
+// files, the encoding a window's file is read and written in, and files handed to the program by
+// its command line or dropped on its windows.
 #include "app/main_window.h"
 #include "app/remembered.h"
 #include "common/dialog_seam.h"
@@ -10,10 +11,14 @@
 #include "editor/script_file.h"
 #include "editor/script_memo.h"
 
+#include <QActionGroup>
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
+#include <QScopeGuard>
+
+#include <functional>
 
 namespace {
 
@@ -88,6 +93,16 @@ void throwIfNotRead(const QString &fileName, ScriptFile::ReadError error)
     }
 }
 
+// UTF-8 asked for bytes that are not UTF-8: nothing is lost, the window keeps its text.
+void throwIfNotUtf8(const QString &fileName, const TextBuffer::Prepared &text)
+{
+    if (text.invalidAt >= 0)
+        throw OrlError(QStringLiteral("Файл %1 нельзя открыть как UTF-8: байт на смещении %2 не входит в символ "
+                                      "UTF-8. Текст окна остался прежним")
+                           .arg(fileName)
+                           .arg(text.invalidAt));
+}
+
 } // namespace
 
 void TOrl::openScriptFile(const QString &fileName)
@@ -101,30 +116,47 @@ void TOrl::openScriptFile(const QString &fileName)
     }
     QByteArray bytes;
     throwIfNotRead(fileName, ScriptFile::read(fileName, &bytes));
-    TForm2 *window = showEditor(createEditor(), fileName);
+    loadBytes(showEditor(createEditor(), fileName), fileName, std::move(bytes), std::nullopt);
+}
+
+void TOrl::loadBytes(TForm2 *window, const QString &fileName, QByteArray bytes, std::optional<ScriptEncoding> encoding)
+{
     LongTask task(this, QStringLiteral("Открытие файла %1").arg(fileName));
-    window->Memo1->loadFile(bytes, [&](qint64 done, qint64 total) { task.step(done, total); });
+    const auto progress = [&](qint64 done, qint64 total) { task.step(done, total); };
+    TextBuffer::Prepared text =
+        encoding ? TextBuffer::prepare(std::move(bytes), *encoding, progress) : TextBuffer::prepare(std::move(bytes), progress);
+    throwIfNotUtf8(fileName, text);
+    window->Memo1->loadPrepared(std::move(text));
     fileOpened(window, fileName);
 }
 
-void TOrl::loadInBackground(TForm2 *window, const QString &fileName)
+void TOrl::loadInBackground(TForm2 *window, const QString &fileName, std::optional<ScriptEncoding> encoding,
+                            bool reopening)
 {
     ScriptMemo *memo = window->Memo1;
     memo->setLoadingProgress(0);
-    auto *load = new BackgroundLoad(fileName, window);
+    auto *load = new BackgroundLoad(fileName, encoding, window);
     connect(load, &BackgroundLoad::progressed, memo, &ScriptMemo::setLoadingProgress);
-    onSignal(load, &BackgroundLoad::finished, window, [this, window, load, fileName](ScriptFile::ReadError error) {
+    onSignal(load, &BackgroundLoad::finished, window,
+             [this, window, load, fileName, reopening](ScriptFile::ReadError error) {
         load->deleteLater();
-        if (error != ScriptFile::ReadError::None) {
-            // The window showed how far the reading had come; with nothing read it goes again.
-            window->Memo1->loadPrepared({});
-            window->markSaved();
-            if (window->isOpen())
-                window->close();
+        TextBuffer::Prepared text = load->takeText();
+        if (error != ScriptFile::ReadError::None || text.invalidAt >= 0) {
+            if (reopening) {
+                // The window showed how far the reading had come; its text is as it was.
+                window->Memo1->setLoadingProgress(-1);
+            } else {
+                // With nothing read the new window goes again.
+                window->Memo1->loadPrepared({});
+                window->markSaved();
+                if (window->isOpen())
+                    window->close();
+            }
             throwIfNotRead(fileName, error);
+            throwIfNotUtf8(fileName, text);
             return;
         }
-        window->Memo1->loadPrepared(load->takeText());
+        window->Memo1->loadPrepared(std::move(text));
         fileOpened(window, fileName);
     });
 }
@@ -254,4 +286,99 @@ void TOrl::N3Click()
     if (!applyActiveEditorRule())
         return;
     Form2->close();
+}
+
+// ---- "Кодировка" -----------------------------------------------------------------------------
+
+void TOrl::createEncodingMenu(QMenu *file)
+{
+    EncodingMenu = file->addMenu(QStringLiteral("Ко&дировка"));
+    EncodingMenu->setObjectName(QStringLiteral("EncodingMenu"));
+    const auto item = [this](const QString &caption, const std::function<void()> &command) {
+        QAction *action = EncodingMenu->addAction(caption);
+        onSignal(action, &QAction::triggered, this, [this, command] {
+            const auto synced = qScopeGuard([this] { updateEncodingMenu(); });
+            command();
+        });
+        return action;
+    };
+    const auto reopen = [this](ScriptEncoding encoding) { return [this, encoding] { reopenAs(encoding); }; };
+    const auto saveAs = [this](ScriptEncoding encoding) { return [this, encoding] { saveAsEncoding(encoding); }; };
+    ReopenAsWindows1251 = item(QStringLiteral("&Открыть заново как Windows-1251"), reopen(ScriptEncoding::Windows1251));
+    ReopenAsUtf8 = item(QStringLiteral("Открыть &заново как UTF-8"), reopen(ScriptEncoding::Utf8));
+    EncodingMenu->addSeparator();
+    SaveAsWindows1251 = item(QStringLiteral("&Сохранять как Windows-1251"), saveAs(ScriptEncoding::Windows1251));
+    SaveAsUtf8 = item(QStringLiteral("Сохранять &как UTF-8"), saveAs(ScriptEncoding::Utf8));
+    SaveAsUtf8WithBom = item(QStringLiteral("Сохранять как UTF-8 с &BOM"), saveAs(ScriptEncoding::Utf8WithBom));
+    auto *group = new QActionGroup(EncodingMenu);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction *action : {SaveAsWindows1251, SaveAsUtf8, SaveAsUtf8WithBom}) {
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+    onSignal(EncodingMenu, &QMenu::aboutToShow, this, [this] { updateEncodingMenu(); });
+}
+
+void TOrl::updateEncodingMenu()
+{
+    const TForm2 *active = ActiveMDIChild();
+    const std::optional<ScriptEncoding> encoding =
+        active ? std::optional(active->Memo1->document()->encoding()) : std::nullopt;
+    SaveAsWindows1251->setChecked(encoding == ScriptEncoding::Windows1251);
+    SaveAsUtf8->setChecked(encoding == ScriptEncoding::Utf8);
+    SaveAsUtf8WithBom->setChecked(encoding == ScriptEncoding::Utf8WithBom);
+    // Only a window that came from a file, or was saved to one, has a file to read again.
+    const bool hasFile = active && !active->fileName().isEmpty();
+    ReopenAsWindows1251->setEnabled(hasFile);
+    ReopenAsUtf8->setEnabled(hasFile);
+}
+
+void TOrl::reopenAs(ScriptEncoding encoding)
+{
+    if (!applyActiveEditorRule())
+        return;
+    TForm2 *window = Form2;
+    refuseWhileLoading(window);
+    const QString fileName = window->fileName();
+    if (fileName.isEmpty())
+        throw OrlError(QStringLiteral("Текст окна %1 не из файла: открыть заново нечего").arg(window->windowTitle()));
+    if (window->hasUnsavedChanges()
+        && Dialogs::ask({window, Dialogs::Icon::Question, QStringLiteral("Подтверждение"),
+                         QStringLiteral("Текст в окне %1 был изменен. Открыть файл заново как %2, потеряв изменения?")
+                             .arg(window->windowTitle(), ScriptText::encodingName(encoding)),
+                         {Dialogs::Button::Yes, Dialogs::Button::No}},
+                        Dialogs::Button::No)
+               != Dialogs::Button::Yes)
+        return;
+    const ScriptFile::Check found = ScriptFile::check(fileName);
+    throwIfNotRead(fileName, found.error);
+    if (found.size >= kBackgroundLoadSize) {
+        loadInBackground(window, fileName, encoding, true);
+        return;
+    }
+    QByteArray bytes;
+    throwIfNotRead(fileName, ScriptFile::read(fileName, &bytes));
+    loadBytes(window, fileName, std::move(bytes), encoding);
+}
+
+void TOrl::saveAsEncoding(ScriptEncoding encoding)
+{
+    if (!applyActiveEditorRule())
+        return;
+    TForm2 *window = Form2;
+    refuseWhileLoading(window);
+    ScriptDocument *document = window->Memo1->document();
+    if (const qsizetype missing = document->missingCharacters(encoding); missing > 0) {
+        const Dialogs::Button answer = Dialogs::ask(
+            {window, Dialogs::Icon::Question, QStringLiteral("Подтверждение"),
+             QStringLiteral("В тексте окна %1 есть символы, которых нет в Windows-1251: %2. Каждый из них станет "
+                            "знаком \"?\". Сохранять как Windows-1251?")
+                 .arg(window->windowTitle())
+                 .arg(missing),
+             {Dialogs::Button::Yes, Dialogs::Button::No}},
+            Dialogs::Button::No);
+        if (answer != Dialogs::Button::Yes)
+            return;
+    }
+    document->convertTo(encoding);
 }

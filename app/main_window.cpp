@@ -211,6 +211,7 @@ void TOrl::createMenus()
     // Ctrl+S belongs to "Сохранить как..."; "Сохранить" takes the combination next to it.
     N6 = addMenuItem(file, QStringLiteral("Со&хранить"), &TOrl::N6Click, QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S), 4);
     N7 = addMenuItem(file, QStringLiteral("Сохранить &как..."), &TOrl::N7Click, QKeySequence(Qt::CTRL | Qt::Key_S), 5);
+    createEncodingMenu(file);
     file->addSeparator();
     N9 = addMenuItem(file, QStringLiteral("&Выход"), &TOrl::N9Click, {}, 7);
 

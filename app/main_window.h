@@ -1,10 +1,13 @@
 #pragma once
 
 #include "catalogue/palette_list.h"
+#include "editor/script_text.h"
 #include "language/snippet_tables.h"
 
 #include <QMainWindow>
 #include <QPointer>
+
+#include <optional>
 
 class QAction;
 class QGroupBox;
@@ -72,6 +75,11 @@ public:
     QAction *CheckBraces;   // "Проверить скобки" in "Поиск"
     QAction *DialogPreview; // "Предпросмотр диалога" in "Создать"
     QAction *N37, *N39;
+    // "Кодировка" in "Файл": the active window's file read again in an encoding, and the encoding
+    // its text is saved in, the present one checked.
+    QMenu *EncodingMenu;
+    QAction *ReopenAsWindows1251, *ReopenAsUtf8;
+    QAction *SaveAsWindows1251, *SaveAsUtf8, *SaveAsUtf8WithBom;
     QToolBar *ToolBar1;
     QAction *ToolButton1, *ToolButton2, *ToolButton3, *ToolButton5, *ToolButton6, *ToolButton15;
     QAction *ToolButton11, *ToolButton12, *ToolButton7, *ToolButton16;
@@ -88,6 +96,14 @@ public:
     void N6Click(); // "Сохранить": the active window's text written without a dialog where it may be
     void N7Click(); // "Сохранить как...": the active window's text written under a chosen name
     void N9Click(); // "Выход": closes the main window and ends the program
+    // "Открыть заново как ...": the active window's file read again in the encoding, after a
+    // question where the text was changed; bytes that are not UTF-8 are refused as UTF-8.
+    void reopenAs(ScriptEncoding encoding);
+    // "Сохранять как ...": the active window's text put into the encoding, which its next save
+    // writes; where Windows-1251 lacks characters, after a question that says how many.
+    void saveAsEncoding(ScriptEncoding encoding);
+    // The checked item follows the active window's encoding.
+    void updateEncodingMenu();
     // Editing and formatting commands.
     void N11Click(); // "Копировать...": the selection to the clipboard
     void N12Click(); // "Вставить...": the clipboard's text at the caret
@@ -157,7 +173,13 @@ private:
     void openRecentFile(const QString &fileName);
     // Tab, Shift+Tab and Ctrl+Tab in the editor move the keyboard on to the palettes.
     void watchKeyboardRoute(TForm2 *window);
-    void loadInBackground(TForm2 *window, const QString &fileName);
+    // A file's bytes made the window's text, in the encoding given or else the one they show.
+    void loadBytes(TForm2 *window, const QString &fileName, QByteArray bytes, std::optional<ScriptEncoding> encoding);
+    // The same for a large file, read on a thread of its own. A window that had a text before
+    // (reopening) keeps it where the file cannot be read; a new one goes.
+    void loadInBackground(TForm2 *window, const QString &fileName, std::optional<ScriptEncoding> encoding = {},
+                          bool reopening = false);
+    void createEncodingMenu(QMenu *file);
     // What follows a window's file being read into it: the file is its own, and remembered.
     void fileOpened(TForm2 *window, const QString &fileName);
     bool movesAlongRoute(QWidget *from, const QKeyEvent &key);

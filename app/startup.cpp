@@ -7,7 +7,10 @@
 #include "auxiliary/search_window.h"
 #include "catalogue/catalogue_window.h"
 #include "common/dialog_seam.h"
+#include "common/field_text.h"
 #include "common/handler_guard.h"
+#include "editor/script_editor_window.h"
+#include "editor/script_memo.h"
 #include "editor/script_memo_accessible.h"
 #include "wizards/alias_creator_window.h"
 #include "wizards/variable_creator_window.h"
@@ -124,6 +127,11 @@ std::optional<int> answerWithoutWindows(int argc, char **argv)
 
 void createApplicationWindows()
 {
+    // The wizards' and the designer's fields keep what the current script can hold.
+    FieldText::setScriptRepertoire([] {
+        return Form2 && Form2->Memo1->document()->isUtf8() ? FieldText::Repertoire::Unicode
+                                                           : FieldText::Repertoire::Windows1251;
+    });
     // The catalogue window holds the snippet tables the palettes insert; it exists before any
     // palette can be clicked, and the palettes' labels come from the data files, not from it.
     Orl = new TOrl;

@@ -11,16 +11,22 @@ class QLineEdit;
 class FieldRule : public QValidator {
     Q_OBJECT
 public:
-    // Puts the rule on the field, its present text included; the field owns the rule.
+    using RepertoireSource = std::function<FieldText::Repertoire()>;
+
+    // Puts the rule on the field, its present text included; the field owns the rule. The field
+    // keeps the characters of the repertoire the source tells at each change, by default that of
+    // the current script.
     static void install(QLineEdit *field,
-                        FieldText::LineBreaks lineBreaks = FieldText::LineBreaks::EndInsertedText);
+                        FieldText::LineBreaks lineBreaks = FieldText::LineBreaks::EndInsertedText,
+                        const RepertoireSource &repertoire = {});
 
     State validate(QString &input, int &pos) const override;
 
 private:
-    FieldRule(QLineEdit *field, FieldText::LineBreaks lineBreaks);
+    FieldRule(QLineEdit *field, FieldText::LineBreaks lineBreaks, const RepertoireSource &repertoire);
 
     FieldText::LineBreaks m_lineBreaks;
+    RepertoireSource m_repertoire;
     // The field's text as the rule last let it through: the "before" of the next change.
     mutable QString m_before;
 };

@@ -48,12 +48,36 @@ Kept cutAtLineBreak(QStringView before, const QString &after, qsizetype cursor)
     return {text, qMin(cursor, text.size())};
 }
 
+std::function<Repertoire()> &scriptRepertoireSource()
+{
+    static std::function<Repertoire()> source;
+    return source;
+}
+
 } // namespace
 
-Kept kept(QStringView before, const QString &after, qsizetype cursor, LineBreaks lineBreaks)
+QString held(const QString &text, Repertoire repertoire)
+{
+    return repertoire == Repertoire::Unicode ? text : Win1251::sanitized(text);
+}
+
+void setScriptRepertoire(const std::function<Repertoire()> &source)
+{
+    scriptRepertoireSource() = source;
+}
+
+Repertoire scriptRepertoire()
+{
+    const std::function<Repertoire()> &source = scriptRepertoireSource();
+    return source ? source() : Repertoire::Windows1251;
+}
+
+Kept kept(QStringView before, const QString &after, qsizetype cursor, LineBreaks lineBreaks, Repertoire repertoire)
 {
     Kept result = lineBreaks == LineBreaks::EndInsertedText ? cutAtLineBreak(before, after, cursor)
                                                              : Kept{after, cursor};
+    if (repertoire == Repertoire::Unicode)
+        return result;
     const QString clean = Win1251::sanitized(result.text);
     if (clean.size() != result.text.size())
         result.cursor = qMin(Win1251::sanitized(result.text.left(result.cursor)).size(), clean.size());

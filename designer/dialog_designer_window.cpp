@@ -2,10 +2,10 @@
 
 #include "catalogue/catalogue_window.h"
 #include "common/dialog_seam.h"
+#include "common/field_text.h"
 #include "common/fixed_layout.h"
 #include "common/handler_guard.h"
 #include "common/text_contrast.h"
-#include "common/win1251_codec.h"
 #include "designer/dialog_preview_window.h"
 #include "editor/script_editor_window.h"
 #include "editor/script_memo.h"
@@ -182,6 +182,8 @@ void TForm5::buildFrame()
     Memo1 = new ScriptMemo(GroupBox1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, 16, 233, 401);
+    // The code holds any character: the script it goes into keeps what its encoding can.
+    Memo1->loadPrepared(TextBuffer::prepareText(QByteArray(), ScriptEncoding::Utf8));
     QPalette codePalette = Memo1->palette();
     codePalette.setColor(QPalette::Base, codePalette.color(QPalette::Midlight));
     Memo1->setPalette(codePalette);
@@ -814,8 +816,8 @@ DialogLines::SlotWords TForm5::slotWords() const
 
 void TForm5::showComponentText(const QString &text)
 {
-    // The text as the code memo and the script will hold it: a character Windows-1251 lacks shows as "?".
-    Memo2->setPlainText(Win1251::sanitized(text));
+    // The text as the current script will hold it: in Windows-1251 a character it lacks shows as "?".
+    Memo2->setPlainText(FieldText::held(text, FieldText::scriptRepertoire()));
 }
 
 void TForm5::Button11Click()

@@ -2,11 +2,12 @@
 
 #include <QThread>
 
-BackgroundLoad::BackgroundLoad(const QString &path, QObject *parent)
+BackgroundLoad::BackgroundLoad(const QString &path, std::optional<ScriptEncoding> encoding, QObject *parent)
     : QObject(parent), m_shared(std::make_shared<Shared>())
 {
-    // Reading is the first half of the way, making the text ready the second.
-    m_thread = QThread::create([shared = m_shared, path] {
+    // Reading is the first half of the way, making the text ready (its encoding found or checked
+    // on the way) the second.
+    m_thread = QThread::create([shared = m_shared, path, encoding] {
         const auto cancelled = [&shared] { return shared->cancelled.load(); };
         QByteArray bytes;
         shared->error = ScriptFile::read(path, &bytes, [&shared](qint64 done, qint64 total) {
@@ -16,9 +17,11 @@ BackgroundLoad::BackgroundLoad(const QString &path, QObject *parent)
         if (shared->error != ScriptFile::ReadError::None)
             return;
         const qint64 half = shared->total / 2;
-        shared->text = TextBuffer::prepare(std::move(bytes), [&shared, half](qint64 done, qint64 total) {
+        const auto progress = [&shared, half](qint64 done, qint64 total) {
             shared->done = half + half * done / qMax<qint64>(1, total);
-        }, cancelled);
+        };
+        shared->text = encoding ? TextBuffer::prepare(std::move(bytes), *encoding, progress, cancelled)
+                                : TextBuffer::prepare(std::move(bytes), progress, cancelled);
         if (cancelled())
             shared->error = ScriptFile::ReadError::Cancelled;
     });

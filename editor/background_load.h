@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 class QThread;
 
@@ -16,12 +17,14 @@ class QThread;
 class BackgroundLoad : public QObject {
     Q_OBJECT
 public:
-    BackgroundLoad(const QString &path, QObject *parent);
+    // Reads the file in the encoding given, or else in the one its bytes show.
+    BackgroundLoad(const QString &path, std::optional<ScriptEncoding> encoding, QObject *parent);
     ~BackgroundLoad() override;
 
     // How far it has come, 0 to 100.
     int percent() const;
-    // The text, once finished() told it is ready.
+    // The text, once finished() told it is ready; where UTF-8 was asked for bytes that are not, it
+    // tells where they stop being UTF-8.
     TextBuffer::Prepared takeText() { return std::move(m_shared->text); }
 
 signals:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/script_text.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -9,8 +11,8 @@
 #include <optional>
 
 // The steps of the find and replace dialogs as functions of the whole text, as the editor holds
-// it (Windows-1251 bytes, every line break the two characters CR LF), the selection counted in
-// characters of that text, the texts and the options.
+// it (bytes in the text's encoding, every line break the two characters CR LF), the selection, the
+// texts and the options. On bytes, offsets count bytes; on texts of characters, characters.
 namespace FindReplace {
 
 inline const QString kNotFoundCaption = QStringLiteral("Текст не найден");
@@ -53,13 +55,19 @@ QString fieldText(const QString &text);
 // A text to find, prepared once for many searches with the same options. Its characters are taken
 // as the editor would hold them: a line break in it, CR LF, a lone CR or a lone LF alike, stands
 // for a line break of the text searched.
+//
+// Where case does not matter, the text searched and the text to find are compared in lower case,
+// character for character. In UTF-8 a character is lowered where its lower case takes as many
+// bytes (Cyrillic, Latin, Greek and most others), so that a match covers as many bytes as the text
+// to find and always whole characters.
 class Pattern {
 public:
-    Pattern(QStringView text, const Options &options);
+    Pattern(QStringView text, const Options &options, ScriptEncoding encoding = ScriptEncoding::Windows1251);
 
     bool isEmpty() const { return m_bytes.isEmpty(); }
     // In characters of the text searched: a line break counts two.
-    qsizetype length() const { return m_bytes.size(); }
+    qsizetype length() const { return m_length; }
+    qsizetype byteLength() const { return m_bytes.size(); }
 
     // First match that starts at or after from, or -1. The edges of text count as the edges of words.
     qsizetype indexIn(QByteArrayView text, qsizetype from = 0) const;
@@ -69,11 +77,17 @@ public:
     QList<qsizetype> allIn(QByteArrayView text) const;
 
 private:
+    template <typename Fold>
+    qsizetype indexIn(QByteArrayView text, qsizetype from, const Fold &fold) const;
+    template <typename Fold>
+    qsizetype lastIndexIn(QByteArrayView text, qsizetype end, const Fold &fold) const;
     bool isWholeWordAt(QByteArrayView text, qsizetype at) const;
 
     QByteArray m_bytes; // lower-cased where case does not matter
+    qsizetype m_length = 0;
     bool m_wholeWord;
-    const std::array<uchar, 256> *m_fold;
+    bool m_utf8;
+    const std::array<uchar, 256> *m_fold; // nullptr: UTF-8 lowered by character
     std::array<qsizetype, 256> m_skipForward{};
     std::array<qsizetype, 256> m_skipBackward{};
 };
@@ -83,18 +97,22 @@ qsizetype searchOrigin(Selection selection, Direction direction);
 
 // The find step: the match that becomes the selection, or nothing (the not-found message).
 // Going down, a match starts at or after the origin; going up, it ends at or before it and is
-// the nearest one. There is no wrap-around, and an empty text to find has no match.
+// the nearest one. There is no wrap-around, and an empty text to find has no match. Selections
+// in bytes of the text.
 std::optional<Selection> findStep(QByteArrayView text, Selection selection, const Pattern &pattern,
                                   Direction direction);
-// The same on a text of characters the code page holds (the text is taken byte for character).
-std::optional<Selection> findStep(QStringView text, Selection selection, QStringView what, const Options &options);
+// The same on a text of characters the encoding holds, selections in characters.
+std::optional<Selection> findStep(QStringView text, Selection selection, QStringView what, const Options &options,
+                                  ScriptEncoding encoding = ScriptEncoding::Windows1251);
 
 // The replace step: whatever the selection holds becomes the replacement; with nothing selected,
 // nothing (the not-found message).
 std::optional<Replacement> replaceStep(Selection selection, const QString &replacement);
 
-// Replace All's occurrences: every match, left to right, not overlapping.
+// Replace All's occurrences: every match, left to right, not overlapping; in bytes of the text, or
+// in characters of a text of characters.
 QList<qsizetype> occurrences(QByteArrayView text, const Pattern &pattern);
-QList<qsizetype> occurrences(QStringView text, QStringView what, const Options &options);
+QList<qsizetype> occurrences(QStringView text, QStringView what, const Options &options,
+                             ScriptEncoding encoding = ScriptEncoding::Windows1251);
 
 } // namespace FindReplace

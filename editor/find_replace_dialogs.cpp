@@ -1,7 +1,6 @@
 #include "editor/find_replace_dialogs.h"
 
 #include "common/field_rule.h"
-#include "common/win1251_codec.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,7 +17,7 @@ SearchDialog::SearchDialog(QWidget *owner) : QDialog(owner)
 {
     setModal(false);
 
-    FindEdit = newField(this);
+    FindEdit = newField();
     FindEdit->setObjectName(QStringLiteral("FindEdit"));
     auto *findLabel = new QLabel(QStringLiteral("Найти:"), this);
     findLabel->setBuddy(FindEdit);
@@ -62,19 +61,24 @@ SearchDialog::SearchDialog(QWidget *owner) : QDialog(owner)
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QLineEdit *SearchDialog::newField(QWidget *parent)
+QLineEdit *SearchDialog::newField()
 {
-    auto *field = new QLineEdit(parent);
+    auto *field = new QLineEdit(this);
     field->setMaxLength(int(FindReplace::kMaxFieldLength));
     field->setMinimumWidth(230);
     // A line break stays: in a search text it stands for a line break of the document.
-    FieldRule::install(field, FieldText::LineBreaks::Keep);
+    FieldRule::install(field, FieldText::LineBreaks::Keep, [this] { return repertoire(); });
     return field;
+}
+
+FieldText::Repertoire SearchDialog::repertoire() const
+{
+    return m_repertoire ? m_repertoire() : FieldText::Repertoire::Windows1251;
 }
 
 QString SearchDialog::FindText() const
 {
-    return Win1251::sanitized(FindEdit->text());
+    return FieldText::held(FindEdit->text(), repertoire());
 }
 
 void SearchDialog::setFindText(const QString &text)
@@ -129,7 +133,7 @@ ReplaceDialog::ReplaceDialog(QWidget *owner) : SearchDialog(owner)
     setObjectName(QStringLiteral("ReplaceDialog1"));
     setWindowTitle(QStringLiteral("Заменить"));
 
-    ReplaceEdit = newField(this);
+    ReplaceEdit = newField();
     ReplaceEdit->setObjectName(QStringLiteral("ReplaceEdit"));
     auto *replaceLabel = new QLabel(QStringLiteral("Заменить на:"), this);
     replaceLabel->setBuddy(ReplaceEdit);
@@ -155,7 +159,7 @@ ReplaceDialog::ReplaceDialog(QWidget *owner) : SearchDialog(owner)
 
 QString ReplaceDialog::ReplaceText() const
 {
-    return Win1251::sanitized(ReplaceEdit->text());
+    return FieldText::held(ReplaceEdit->text(), repertoire());
 }
 
 void ReplaceDialog::setReplaceText(const QString &text)

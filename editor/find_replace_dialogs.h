@@ -1,8 +1,11 @@
 #pragma once
 
+#include "common/field_text.h"
 #include "editor/find_replace.h"
 
 #include <QDialog>
+
+#include <functional>
 
 class QCheckBox;
 class QGridLayout;
@@ -17,7 +20,8 @@ class QVBoxLayout;
 class SearchDialog : public QDialog {
     Q_OBJECT
 public:
-    // The text to find as the editor's 8-bit text would hold it.
+    // The text to find as the editor's text would hold it: in a Windows-1251 text, each character
+    // it lacks as one "?".
     QString FindText() const;
     // Cut to the field's 255 characters.
     void setFindText(const QString &text);
@@ -26,6 +30,10 @@ public:
 
     // Shows the dialog, or brings it to the front when it is open already.
     void Execute();
+
+    // Which characters the fields keep: those the editor's text holds, as the source tells.
+    void setRepertoire(const std::function<FieldText::Repertoire()> &source) { m_repertoire = source; }
+    FieldText::Repertoire repertoire() const;
 
     QLineEdit *FindEdit = nullptr;
     QCheckBox *WholeWordBox = nullptr;
@@ -39,12 +47,15 @@ signals:
 
 protected:
     explicit SearchDialog(QWidget *owner);
-    static QLineEdit *newField(QWidget *parent);
+    QLineEdit *newField();
 
     // Rows of labelled fields and the options on the left, buttons on the right.
     QGridLayout *m_fields = nullptr;
     QGridLayout *m_options = nullptr;
     QVBoxLayout *m_buttons = nullptr;
+
+private:
+    std::function<FieldText::Repertoire()> m_repertoire;
 };
 
 // The find dialog: adds the search direction.

@@ -79,6 +79,17 @@ public:
             std::memcpy(out + beforeGap, m_data.get() + from + beforeGap + gapLength(), sizeof(T) * (count - beforeGap));
     }
 
+    // How many of the elements [from, from + count) lie together from from on, up to the gap or
+    // the end, and where they are; nothing moves.
+    const T *runFrom(qsizetype from, qsizetype *count) const
+    {
+        if (from < m_gapStart) {
+            *count = std::min(*count, m_gapStart - from);
+            return m_data.get() + from;
+        }
+        return m_data.get() + from + gapLength();
+    }
+
     // The elements [from, from + count) as one contiguous run; moves the gap out of the way when
     // it lies inside them. The pointer holds until the next change.
     const T *range(qsizetype from, qsizetype count)

@@ -1,5 +1,6 @@
 #include "editor/script_document.h"
 
+#include "common/utf8_codec.h"
 #include "common/win1251_codec.h"
 #include "editor/script_text.h"
 
@@ -52,9 +53,9 @@ ScriptDocument::ScriptDocument(QObject *parent) : QObject(parent) { }
 
 ScriptDocument::~ScriptDocument() = default;
 
-QByteArray ScriptDocument::encoded(QStringView text)
+QByteArray ScriptDocument::encoded(QStringView text) const
 {
-    return ScriptText::encodedText(text);
+    return ScriptText::encodedText(text, m_encoding);
 }
 
 // ---- Reading -------------------------------------------------------------------------------
@@ -70,6 +71,11 @@ QString ScriptDocument::text(qsizetype start, qsizetype length) const
 {
     start = qBound<qsizetype>(0, start, m_text.length());
     return m_text.text(start, qBound<qsizetype>(0, length, m_text.length() - start));
+}
+
+QByteArray ScriptDocument::fileBytes(const TextBuffer::Progress &progress) const
+{
+    return m_text.allBytes(progress, m_encoding == ScriptEncoding::Utf8WithBom ? Utf8::kBom : QByteArrayView());
 }
 
 // ---- Selection -----------------------------------------------------------------------------
@@ -103,11 +109,12 @@ bool ScriptDocument::replaceBytes(qsizetype start, qsizetype length, const QByte
     // While a file is read into the window nothing else goes in: it would be lost under the file's text.
     if ((length == 0 && bytes.isEmpty()) || isLoading())
         return false;
-    const int firstLine = m_text.lineOf(start);
-    const int lastLine = m_text.lineOf(start + length);
+    const int firstLine = m_text.lineOfByte(start);
+    const int lastLine = m_text.lineOfByte(start + length);
     const int linesBefore = lineCount();
     m_step.replacements.append({start, m_text.bytes(start, length), bytes});
-    noteReplacement(start, length, bytes.size(), m_step.replacements.constLast().removed);
+    const QByteArray &removed = m_step.replacements.constLast().removed;
+    noteReplacement(m_text.offsetOfByte(start), m_text.lengthOf(removed), m_text.lengthOf(bytes), removed);
     m_text.replace(start, length, bytes);
     const int delta = lineCount() - linesBefore;
     if (m_states.linesReplaced(firstLine, lastLine, delta))
@@ -144,9 +151,10 @@ bool ScriptDocument::replace(qsizetype start, qsizetype length, const QString &t
     const qsizetype end = m_text.snapped(start + qMax<qsizetype>(0, length));
     EditScope scope(this, kind);
     const QByteArray bytes = encoded(text);
-    if (!replaceBytes(start, end - start, bytes))
+    const qsizetype byteStart = m_text.byteOffset(start);
+    if (!replaceBytes(byteStart, m_text.byteOffset(end) - byteStart, bytes))
         return false;
-    m_anchor = m_caret = start + bytes.size();
+    m_anchor = m_caret = start + m_text.lengthOf(bytes);
     return true;
 }
 
@@ -165,7 +173,8 @@ bool ScriptDocument::removeSelectionOr(qsizetype from, qsizetype to, EditKind ki
     if (from >= to)
         return false;
     EditScope scope(this, kind);
-    if (!replaceBytes(from, to - from, QByteArray()))
+    const qsizetype byteFrom = m_text.byteOffset(from);
+    if (!replaceBytes(byteFrom, m_text.byteOffset(to) - byteFrom, QByteArray()))
         return false;
     m_anchor = m_caret = from;
     return true;
@@ -176,7 +185,8 @@ bool ScriptDocument::setLine(int index, const QString &text)
     if (index < 0 || index >= lineCount())
         return false;
     EditScope scope(this);
-    if (!replaceBytes(m_text.lineStart(index), m_text.lineLength(index), encoded(text)))
+    const qsizetype start = m_text.lineByteStart(index);
+    if (!replaceBytes(start, m_text.lineByteEnd(index) - start, encoded(text)))
         return false;
     placeSelection(m_anchor, m_caret);
     return true;
@@ -185,7 +195,7 @@ bool ScriptDocument::setLine(int index, const QString &text)
 bool ScriptDocument::clearLines()
 {
     EditScope scope(this);
-    if (!replaceBytes(0, m_text.length(), QByteArray()))
+    if (!replaceBytes(0, m_text.byteLength(), QByteArray()))
         return false;
     m_anchor = m_caret = 0;
     return true;
@@ -194,7 +204,7 @@ bool ScriptDocument::clearLines()
 bool ScriptDocument::appendAsLine(const QString &text)
 {
     EditScope scope(this);
-    if (!replaceBytes(m_text.length(), 0, ScriptText::appendedAsLine(m_text.endsWithLineBreak(), text)))
+    if (!replaceBytes(m_text.byteLength(), 0, ScriptText::appendedAsLine(m_text.endsWithLineBreak(), text, m_encoding)))
         return false;
     m_anchor = m_caret = m_text.length();
     return true;
@@ -206,15 +216,22 @@ bool ScriptDocument::replaceRanges(const QList<Range> &ranges, const QString &te
         return false;
     EditScope scope(this);
     const QByteArray bytes = encoded(text);
+    QList<Range> byteRanges;
+    byteRanges.reserve(ranges.size());
+    for (const Range &range : ranges) {
+        const qsizetype start = m_text.byteOffset(range.start);
+        byteRanges.append({start, m_text.byteOffset(range.start + range.length) - start});
+    }
     // From the last range back, so that the offsets of the ranges still to do stay valid.
     bool changed = false;
-    for (auto range = ranges.crbegin(); range != ranges.crend(); ++range)
+    for (auto range = byteRanges.crbegin(); range != byteRanges.crend(); ++range)
         changed = replaceBytes(range->start, range->length, bytes) || changed;
     if (!changed)
         return false;
-    qsizetype caret = ranges.constLast().start + bytes.size();
+    const qsizetype inserted = m_text.lengthOf(bytes);
+    qsizetype caret = ranges.constLast().start + inserted;
     for (qsizetype i = 0; i + 1 < ranges.size(); ++i)
-        caret += bytes.size() - ranges.at(i).length;
+        caret += inserted - ranges.at(i).length;
     m_anchor = m_caret = caret;
     return true;
 }
@@ -224,10 +241,10 @@ bool ScriptDocument::insertSelected(qsizetype offset, const QString &text)
     offset = m_text.snapped(offset);
     EditScope scope(this);
     const QByteArray bytes = encoded(text);
-    if (!replaceBytes(offset, 0, bytes))
+    if (!replaceBytes(m_text.byteOffset(offset), 0, bytes))
         return false;
     m_anchor = offset;
-    m_caret = offset + bytes.size();
+    m_caret = offset + m_text.lengthOf(bytes);
     return true;
 }
 
@@ -239,10 +256,13 @@ bool ScriptDocument::moveSelection(qsizetype offset)
     if (length == 0 || isLoading() || (offset >= start && offset <= start + length))
         return false;
     EditScope scope(this);
-    const QByteArray moved = m_text.bytes(start, length);
-    replaceBytes(start, length, QByteArray());
+    const qsizetype byteStart = m_text.byteOffset(start);
+    const qsizetype byteLength = m_text.byteOffset(start + length) - byteStart;
+    const qsizetype byteOffset = m_text.byteOffset(offset);
+    const QByteArray moved = m_text.bytes(byteStart, byteLength);
+    replaceBytes(byteStart, byteLength, QByteArray());
+    replaceBytes(byteOffset > byteStart ? byteOffset - byteLength : byteOffset, 0, moved);
     const qsizetype at = offset > start ? offset - length : offset;
-    replaceBytes(at, 0, moved);
     m_anchor = at;
     m_caret = at + length;
     return true;
@@ -288,22 +308,87 @@ void ScriptDocument::loadFile(const QByteArray &fileBytes, const TextBuffer::Pro
 
 void ScriptDocument::loadText(QStringView text, const TextBuffer::Progress &progress)
 {
-    loadFile(encoded(text), progress);
+    loadPrepared(TextBuffer::prepareText(encoded(text), m_encoding, progress));
 }
 
 void ScriptDocument::loadPrepared(TextBuffer::Prepared &&text)
 {
     m_loadingPercent = -1;
     EditScope scope(this);
-    m_lastChange = {0, m_text.length(), text.bytes.size(), {}};
-    m_text.adopt(std::move(text));
-    m_history.clear();
-    m_states.clear();
+    adopt(std::move(text), true);
     m_anchor = m_caret = 0;
     m_modified = false;
+}
+
+// A whole new text, in its encoding: what was styled or recorded for undo goes. A load starts the
+// views afresh; a conversion, whose lines stay, has them draw every line anew where they are.
+void ScriptDocument::adopt(TextBuffer::Prepared &&text, bool load)
+{
+    Q_ASSERT(m_scopeDepth > 0);
+    const qsizetype before = m_text.length();
+    const ScriptEncoding encoding = text.encoding;
+    m_text.adopt(std::move(text));
+    m_lastChange = {0, before, m_text.length(), {}};
+    m_history.clear();
+    m_states.clear();
     m_changed = true;
-    emit textReset();
+    const bool newEncoding = encoding != m_encoding;
+    m_encoding = encoding;
+    if (load)
+        emit textReset();
+    else
+        emit linesReplaced(0, lineCount() - 1, 0);
+    if (newEncoding)
+        emit encodingChanged();
     startStateWarmUp();
+}
+
+qsizetype ScriptDocument::missingCharacters(ScriptEncoding encoding) const
+{
+    if (ScriptText::isUtf8(encoding) || !isUtf8())
+        return 0;
+    // A line at a time, so that a large text is never held twice over as characters.
+    qsizetype missing = 0;
+    for (int line = 0; line < lineCount(); ++line)
+        missing += ScriptText::missingCharacters(m_text.lineText(line), encoding);
+    return missing;
+}
+
+bool ScriptDocument::convertTo(ScriptEncoding encoding)
+{
+    if (encoding == m_encoding || isLoading())
+        return false;
+    EditScope scope(this);
+    if (ScriptText::isUtf8(encoding) == isUtf8()) {
+        // Only the mark before the text changes.
+        m_history.clear();
+        m_lastChange = {0, 0, 0, {}};
+        m_encoding = encoding;
+        emit encodingChanged();
+    } else {
+        // Line by line into the new encoding; the lines stay, and with them the selection's lines.
+        // A column keeps its characters: in Windows-1251 a surrogate pair, one "?", takes one place.
+        const auto place = [&](qsizetype offset) {
+            const int line = m_text.lineOf(offset);
+            const QString before = m_text.text(m_text.lineStart(line), offset - m_text.lineStart(line));
+            return std::pair{line, ScriptText::isUtf8(encoding) ? before.size() : qsizetype(Win1251::encode(before).size())};
+        };
+        const auto [anchorLine, anchorColumn] = place(m_anchor);
+        const auto [caretLine, caretColumn] = place(m_caret);
+        QByteArray bytes;
+        bytes.reserve(m_text.byteLength() + m_text.byteLength() / 2);
+        for (int line = 0; line < lineCount(); ++line) {
+            if (line > 0)
+                bytes += "\r\n";
+            bytes += ScriptText::encodedText(m_text.lineText(line), encoding);
+        }
+        adopt(TextBuffer::prepareText(std::move(bytes), encoding), false);
+        m_anchor = m_text.lineStart(anchorLine) + anchorColumn;
+        m_caret = m_text.lineStart(caretLine) + caretColumn;
+    }
+    m_modified = true;
+    m_changed = true;
+    return true;
 }
 
 void ScriptDocument::setLoadingProgress(int percent)
@@ -314,74 +399,112 @@ void ScriptDocument::setLoadingProgress(int percent)
 
 // ---- Steps of the caret --------------------------------------------------------------------
 
-QChar ScriptDocument::characterAt(qsizetype offset) const
+qsizetype ScriptDocument::nextByte(qsizetype byte) const
 {
-    return Win1251::toUnicode(uchar(m_text.byteAt(offset)));
+    return byte + (isUtf8() ? Utf8::sequenceLength(uchar(m_text.byteAt(byte))) : 1);
+}
+
+qsizetype ScriptDocument::previousByte(qsizetype byte) const
+{
+    --byte;
+    while (isUtf8() && byte > 0 && Utf8::isContinuation(uchar(m_text.byteAt(byte))))
+        --byte;
+    return byte;
+}
+
+bool ScriptDocument::isWordByte(qsizetype byte) const
+{
+    const uchar lead = uchar(m_text.byteAt(byte));
+    char32_t c = Win1251::toUnicode(lead).unicode();
+    if (isUtf8() && lead >= 0x80) {
+        uchar sequence[4] = {};
+        const int length = Utf8::sequenceLength(lead);
+        for (int i = 0; i < length && byte + i < m_text.byteLength(); ++i)
+            sequence[i] = uchar(m_text.byteAt(byte + i));
+        c = Utf8::codePoint(sequence, length);
+    }
+    return QChar::isLetterOrNumber(c) || c == U'_';
 }
 
 bool ScriptDocument::isWordCharacter(qsizetype offset) const
 {
-    const QChar c = characterAt(offset);
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
+    return isWordByte(m_text.byteOffset(offset));
 }
 
 qsizetype ScriptDocument::previousCharacter(qsizetype offset) const
 {
     if (offset <= 0)
         return 0;
+    const qsizetype byte = m_text.byteOffset(offset);
+    if (isUtf8() && m_text.offsetOfByte(byte) != offset)
+        return offset - 1; // from inside a surrogate pair to its start
     // A line break is one step: from a line's start back to the end of the line before.
-    if (offset >= 2 && characterAt(offset - 1) == u'\n')
+    if (offset >= 2 && m_text.byteAt(byte - 1) == '\n')
         return offset - 2;
-    return offset - 1;
+    return offset - (isUtf8() ? Utf8::unitsOfLead(uchar(m_text.byteAt(previousByte(byte)))) : 1);
 }
 
 qsizetype ScriptDocument::nextCharacter(qsizetype offset) const
 {
     if (offset >= m_text.length())
         return m_text.length();
-    if (characterAt(offset) == u'\r' && offset + 1 < m_text.length())
+    const qsizetype byte = m_text.byteOffset(offset);
+    const qsizetype start = m_text.offsetOfByte(byte);
+    if (m_text.byteAt(byte) == '\r' && offset + 1 < m_text.length())
         return offset + 2;
-    return offset + 1;
+    return start + (isUtf8() ? Utf8::unitsOfLead(uchar(m_text.byteAt(byte))) : 1);
 }
 
 qsizetype ScriptDocument::wordStartBefore(qsizetype offset) const
 {
     // The mirror of wordEndAfter: back over what is no word, then over the word, within the line.
-    const qsizetype start = m_text.lineStart(m_text.lineOf(offset));
-    if (offset <= start)
+    const int line = m_text.lineOf(offset);
+    if (offset <= m_text.lineStart(line))
         return previousCharacter(offset);
-    qsizetype at = offset;
-    while (at > start && !isWordCharacter(at - 1))
-        --at;
-    while (at > start && isWordCharacter(at - 1))
-        --at;
-    return at;
+    const qsizetype start = m_text.lineByteStart(line);
+    qsizetype at = m_text.byteOffset(offset);
+    while (at > start && !isWordByte(previousByte(at)))
+        at = previousByte(at);
+    while (at > start && isWordByte(previousByte(at)))
+        at = previousByte(at);
+    return m_text.offsetOfByte(at);
 }
 
 qsizetype ScriptDocument::wordEndAfter(qsizetype offset) const
 {
-    const qsizetype end = m_text.lineEnd(m_text.lineOf(offset));
-    if (offset >= end)
+    const int line = m_text.lineOf(offset);
+    if (offset >= m_text.lineEnd(line))
         return nextCharacter(offset);
-    qsizetype at = offset;
-    while (at < end && isWordCharacter(at))
-        ++at;
-    while (at < end && !isWordCharacter(at))
-        ++at;
-    return at;
+    const qsizetype end = m_text.lineByteEnd(line);
+    qsizetype at = m_text.byteOffset(offset);
+    while (at < end && isWordByte(at))
+        at = nextByte(at);
+    while (at < end && !isWordByte(at))
+        at = nextByte(at);
+    return m_text.offsetOfByte(at);
+}
+
+ScriptDocument::Range ScriptDocument::wordAround(qsizetype offset) const
+{
+    qsizetype start = m_text.byteOffset(offset);
+    qsizetype end = start;
+    while (start > 0 && isWordByte(previousByte(start)))
+        start = previousByte(start);
+    while (end < m_text.byteLength() && isWordByte(end))
+        end = nextByte(end);
+    const qsizetype startOffset = m_text.offsetOfByte(start);
+    return {startOffset, m_text.offsetOfByte(end) - startOffset};
 }
 
 ScriptDocument::Range ScriptDocument::wordAt(qsizetype offset) const
 {
-    qsizetype start = offset;
-    qsizetype end = offset;
-    while (start > 0 && isWordCharacter(start - 1))
-        --start;
-    while (end < m_text.length() && isWordCharacter(end))
-        ++end;
-    if (start == end && end < m_text.lineEnd(m_text.lineOf(end)))
-        ++end;
-    return {start, end - start};
+    const Range word = wordAround(offset);
+    if (word.length > 0)
+        return word;
+    const qsizetype at = isUtf8() ? m_text.offsetOfByte(m_text.byteOffset(offset)) : offset;
+    if (at < m_text.lineEnd(m_text.lineOf(at)))
+        return {at, nextCharacter(at) - at};
+    return {at, 0};
 }
 
 ScriptDocument::Range ScriptDocument::lineAt(qsizetype offset) const

@@ -14,13 +14,14 @@
 
 // The text of one script and what editing it means, apart from any view: the text store, the
 // selection and its caret, undo and redo, the modified flag, the lines' styling states, the caret's
-// steps by character, word and line, and the wait for a large file being read. Views draw it and
-// follow its notices; every edit says whether it changed the text.
+// steps by character, word and line, the wait for a large file being read, and the text's encoding.
+// Views draw it and follow its notices; every edit says whether it changed the text.
 //
-// Offsets count the characters of the text in which every line break is the two characters CR LF.
-// The store holds one Windows-1251 byte per character, so an offset is a byte offset too. Text goes
-// in through encoded(), is read a character at a time through characterAt() and in stretches
-// through the TextBuffer: a store of another encoding changes these places alone.
+// Offsets count the characters of the text in which every line break is the two characters CR LF,
+// as QString counts them (a character outside the Basic Multilingual Plane counts two). The store
+// holds bytes in the text's encoding: one Windows-1251 byte per character, or UTF-8. Text goes in
+// through encoded(), edits and undo work on bytes, and offsets become bytes and back in the
+// TextBuffer.
 class ScriptDocument : public QObject, public LineSource {
     Q_OBJECT
 public:
@@ -40,12 +41,18 @@ public:
     // A stretch of the text, clipped to it; it costs what the stretch holds.
     QString text(qsizetype start, qsizetype length) const;
     QString wholeText() const { return m_text.text(0, length()); }
-    // The text as file bytes: CR LF between lines, nothing after the last.
-    QByteArray fileBytes(const TextBuffer::Progress &progress = {}) const { return m_text.allBytes(progress); }
+    // The text as file bytes: the byte order mark where the encoding has one, CR LF between lines,
+    // nothing after the last.
+    QByteArray fileBytes(const TextBuffer::Progress &progress = {}) const;
     // The text as one run of bytes, for searching; holds until the next change.
     QByteArrayView bytes() const { return const_cast<TextBuffer &>(m_text).view(); }
-    // The nearest offset at or before offset that is a place for the caret: within the text, and
-    // not between the CR and the LF of a line break.
+    // Where an offset lies in bytes(), and back (from the start of a character).
+    qsizetype byteOffset(qsizetype offset) const { return m_text.byteOffset(offset); }
+    qsizetype offsetOfByte(qsizetype byteOffset) const { return m_text.offsetOfByte(byteOffset); }
+    // Bytes in the text's encoding as characters.
+    QString decoded(QByteArrayView bytes) const { return m_text.decoded(bytes); }
+    // The nearest offset at or before offset that is a place for the caret: within the text, not
+    // between the CR and the LF of a line break, nor between the halves of a surrogate pair.
     qsizetype snapped(qsizetype offset) const { return m_text.snapped(offset); }
     bool endsWithLineBreak() const { return m_text.endsWithLineBreak(); }
 
@@ -67,7 +74,8 @@ public:
 
     // ---- Edits. Each is one undo step and one changed() notice, and says whether it changed the
     // text: none does while a file is loaded, nor when it would replace nothing by nothing. Texts
-    // go in with every line break as CR LF and a "?" for each character the code page cannot hold.
+    // go in with every line break as CR LF and, in Windows-1251, a "?" for each character the code
+    // page cannot hold.
     using EditKind = EditHistory::Kind;
     // The stretch becomes text; the caret ends after it, with nothing selected.
     bool replace(qsizetype start, qsizetype length, const QString &text, EditKind kind = EditKind::Other);
@@ -92,8 +100,8 @@ public:
     bool canRedo() const { return m_history.canRedo(); }
 
     // What the last change did: the stretch [start, start + insertedLength) of the text now stands
-    // where removedLength characters stood. removed holds those characters' bytes when the change
-    // was one replacement of a modest size; otherwise it is empty.
+    // where removedLength characters stood. removed holds those characters' bytes (decoded() reads
+    // them) when the change was one replacement of a modest size; otherwise it is empty.
     struct TextChange {
         qsizetype start = 0;
         qsizetype removedLength = 0;
@@ -106,12 +114,25 @@ public:
     void setModified(bool modified) { m_modified = modified; }
 
     // ---- Loading. The whole text is replaced, Modified cleared, and undo cannot bring back the old.
-    // A file's bytes with any line breaks; progress is told between pieces of a large text.
+    // A file's bytes with any line breaks, in the encoding they show (ScriptText::detectedEncoding);
+    // progress is told between pieces of a large text.
     void loadFile(const QByteArray &fileBytes, const TextBuffer::Progress &progress = {});
-    // A text made ready elsewhere (a large file read on a thread of its own).
+    // A text made ready elsewhere (a large file read on a thread of its own), in its encoding.
     void loadPrepared(TextBuffer::Prepared &&text);
-    // A text of characters, whose line breaks may be CR LF, lone CR or lone LF.
+    // A text of characters, whose line breaks may be CR LF, lone CR or lone LF, in the present encoding.
     void loadText(QStringView text, const TextBuffer::Progress &progress = {});
+
+    // ---- The encoding: Windows-1251 for a new text.
+    ScriptEncoding encoding() const { return m_encoding; }
+    bool isUtf8() const { return m_text.isUtf8(); }
+    // How many characters of the text would become "?" in the encoding.
+    qsizetype missingCharacters(ScriptEncoding encoding) const;
+    // Puts the text into another encoding, each character the new one lacks becoming "?"; between
+    // UTF-8 with and without the mark only the mark changes. Like a load, it cannot be undone and
+    // leaves nothing to undo; unlike a load, it sets Modified, since the file is to be written anew,
+    // and keeps the selection on the same characters. False where the encoding is the present one
+    // or a file is being loaded.
+    bool convertTo(ScriptEncoding encoding);
     // While a file is being read: how far it has come. The text takes no edits and the selection
     // does not move meanwhile; a load ends it.
     void setLoadingProgress(int percent);
@@ -128,6 +149,8 @@ public:
     qsizetype wordEndAfter(qsizetype offset) const;
     // The word at offset (a double click); where there is none, the one character there.
     Range wordAt(qsizetype offset) const;
+    // The letters, digits and "_" on both sides of offset, perhaps none.
+    Range wordAround(qsizetype offset) const;
     // The line that holds offset, with its line break (a triple click).
     Range lineAt(qsizetype offset) const;
     bool isWordCharacter(qsizetype offset) const;
@@ -167,6 +190,8 @@ signals:
     void changed();
     // After every move of the caret or the selection that was no edit.
     void selectionChanged();
+    // The text was put into another encoding, or a load brought one.
+    void encodingChanged();
     // A new styler: every line is to be styled again.
     void restyled();
     // A file being loaded came further.
@@ -179,10 +204,15 @@ private:
     class EditScope;
     friend class EditScope;
 
-    static QByteArray encoded(QStringView text);
-    QChar characterAt(qsizetype offset) const;
-    // Every change of the text goes through replaceBytes inside an EditScope.
+    QByteArray encoded(QStringView text) const;
+    // Steps along the bytes, a character at a time, from the start of a character.
+    qsizetype nextByte(qsizetype byte) const;
+    qsizetype previousByte(qsizetype byte) const;
+    bool isWordByte(qsizetype byte) const;
+    // Every change of the text goes through replaceBytes inside an EditScope: start and length in
+    // bytes of the store.
     bool replaceBytes(qsizetype start, qsizetype length, const QByteArray &bytes);
+    void adopt(TextBuffer::Prepared &&text, bool load);
     void noteReplacement(qsizetype start, qsizetype length, qsizetype insertedLength, const QByteArray &removed);
     void placeSelection(qsizetype anchor, qsizetype caret);
     bool applyHistoryStep(const EditHistory::Step &step, bool undoing);
@@ -190,6 +220,7 @@ private:
     void startStateWarmUp();
 
     TextBuffer m_text;
+    ScriptEncoding m_encoding = ScriptEncoding::Windows1251;
     EditHistory m_history;
     qsizetype m_anchor = 0;
     qsizetype m_caret = 0;

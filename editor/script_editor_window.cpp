@@ -11,6 +11,7 @@
 #include "editor/script_memo.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMdiArea>
@@ -61,7 +62,13 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     Memo1->setAccessibleName(QStringLiteral("Текст скрипта"));
     layout->addWidget(Memo1);
 
-    StatusBar1 = new QStatusBar(content);
+    // The status bar and, at its right end, the encoding; the encoding is no panel of the bar's own,
+    // so that the bar's last panel runs to the bar's edge as ever.
+    auto *statusRow = new QWidget(content);
+    auto *statusLayout = new QHBoxLayout(statusRow);
+    statusLayout->setContentsMargins(0, 0, 0, 0);
+    statusLayout->setSpacing(0);
+    StatusBar1 = new QStatusBar(statusRow);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setFixedHeight(19);
     StatusBar1->setSizeGripEnabled(false);
@@ -86,7 +93,18 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     m_plainNote->setAccessibleName(QStringLiteral("Подсветка синтаксиса"));
     m_plainNote->setAccessibleDescription(m_plainNote->text());
     StatusBar1->addPermanentWidget(m_plainNote);
-    layout->addWidget(StatusBar1);
+    statusLayout->addWidget(StatusBar1, 1);
+    EncodingPanel = new QLabel(statusRow);
+    EncodingPanel->setObjectName(QStringLiteral("EncodingPanel"));
+    EncodingPanel->setAccessibleName(QStringLiteral("Кодировка"));
+    EncodingPanel->setFrameShape(QFrame::Panel);
+    EncodingPanel->setFrameShadow(QFrame::Sunken);
+    EncodingPanel->setFixedHeight(19);
+    EncodingPanel->setAlignment(Qt::AlignCenter);
+    EncodingPanel->setMinimumWidth(EncodingPanel->fontMetrics().horizontalAdvance(
+                                       ScriptText::encodingName(ScriptEncoding::Utf8WithBom)) + 12);
+    statusLayout->addWidget(EncodingPanel);
+    layout->addWidget(statusRow);
     setWidget(content);
     setFocusProxy(Memo1);
 
@@ -97,9 +115,17 @@ TForm2::TForm2(SaveStep save, QWidget *parent) : QMdiSubWindow(parent), m_save(s
     connect(Assist, &ScriptAssist::highlightingChanged, m_plainNote, [this](bool on) { m_plainNote->setVisible(!on); });
 
     onSignal(Memo1, &ScriptMemo::Change, this, [this] { Memo1Change(); });
+    showEncoding();
+    onSignal(Memo1->document(), &ScriptDocument::encodingChanged, this, [this] { showEncoding(); });
 
     FindDialog1 = new FindDialog(this);
     ReplaceDialog1 = new ReplaceDialog(this);
+    // The fields keep what the text can hold: in a UTF-8 text, every character.
+    const auto repertoire = [this] {
+        return Memo1->document()->isUtf8() ? FieldText::Repertoire::Unicode : FieldText::Repertoire::Windows1251;
+    };
+    FindDialog1->setRepertoire(repertoire);
+    ReplaceDialog1->setRepertoire(repertoire);
     onSignal(FindDialog1, &FindDialog::Find, this, [this] { FindDialog1Find(); });
     onSignal(ReplaceDialog1, &ReplaceDialog::Find, this, [this] { ReplaceDialog1Find(); });
     onSignal(ReplaceDialog1, &ReplaceDialog::Replace, this, [this] { ReplaceDialog1Replace(); });
@@ -130,6 +156,13 @@ void TForm2::setPanelText(int panel, const QString &text)
     m_panels[panel]->setText(text);
     // A screen reader reads the panel's name and then what it shows.
     m_panels[panel]->setAccessibleDescription(text);
+}
+
+void TForm2::showEncoding()
+{
+    const QString name = ScriptText::encodingName(Memo1->document()->encoding());
+    EncodingPanel->setText(name);
+    EncodingPanel->setAccessibleDescription(name);
 }
 
 void TForm2::Memo1Change()

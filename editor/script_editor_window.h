@@ -16,7 +16,8 @@ class ScriptAssist;
 class ScriptMemo;
 class SearchDialog;
 
-// The script editor window: one script's text, a status bar of position, state and name.
+// The script editor window: one script's text, a status bar of position, state and name, and
+// beside it the panel that names the text's encoding.
 class TForm2 : public QMdiSubWindow {
     Q_OBJECT
 public:
@@ -31,6 +32,8 @@ public:
     // Colours, brackets, completion and syntax tips of mIRC script over Memo1.
     ScriptAssist *Assist = nullptr;
     QStatusBar *StatusBar1 = nullptr;
+    // "Windows-1251", "UTF-8" or "UTF-8 с BOM", at the right end of the status row.
+    QLabel *EncodingPanel = nullptr;
     // This window's own find and replace dialogs; they always act on Memo1.
     FindDialog *FindDialog1 = nullptr;
     ReplaceDialog *ReplaceDialog1 = nullptr;
@@ -68,6 +71,7 @@ protected:
 private:
     // A status panel's text, which is also its accessible description.
     void setPanelText(int panel, const QString &text);
+    void showEncoding();
     void selectFound(const std::optional<FindReplace::Selection> &found, SearchDialog *dialog);
 
     QLabel *m_panels[3] = {};

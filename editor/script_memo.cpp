@@ -1120,16 +1120,11 @@ void ScriptMemo::mouseMoveEvent(QMouseEvent *event)
         break;
     case Granularity::Word: {
         // Whole words from the one first double-clicked.
-        qsizetype wordStart = at;
-        while (wordStart > 0 && d.isWordCharacter(wordStart - 1))
-            --wordStart;
-        qsizetype wordEnd = at;
-        while (wordEnd < d.length() && d.isWordCharacter(wordEnd))
-            ++wordEnd;
+        const Range word = d.wordAround(at);
         if (at < m_selectionOrigin)
-            setSelection(d.selectionEnd(), wordStart);
+            setSelection(d.selectionEnd(), word.start);
         else
-            setSelection(d.selectionStart(), wordEnd);
+            setSelection(d.selectionStart(), word.start + word.length);
         break;
     }
     case Granularity::Line: {

@@ -13,8 +13,9 @@
 class QMenu;
 class QMimeData;
 
-// The multi-line text control of a script: Windows-1251 text seen as lines, or as one string in
-// which every line break is the two characters CR LF, with selection offsets counted in that string.
+// The multi-line text control of a script: Windows-1251 or UTF-8 text seen as lines, or as one
+// string in which every line break is the two characters CR LF, with selection offsets counted in
+// that string as QString counts them.
 // The text and its editing live in a ScriptDocument that the control owns; the control lays out and
 // paints only the lines on screen, turns keys, the mouse and the clipboard into the document's
 // edits and steps, and follows the document's notices, so opening, typing and appending cost the

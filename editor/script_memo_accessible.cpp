@@ -1,6 +1,5 @@
 #include "editor/script_memo_accessible.h"
 
-#include "common/win1251_codec.h"
 #include "editor/script_memo.h"
 #include "editor/script_text.h"
 
@@ -105,8 +104,9 @@ std::unique_ptr<QAccessibleEvent> ScriptMemoAccessible::changeEvent(ScriptMemo *
     } else {
         const QString inserted = memo->textRange(change.start, change.insertedLength);
         // Where the removed characters are not known, as many spaces stand for them.
-        const QString removed = change.removed.size() == change.removedLength ? Win1251::decode(change.removed)
-                                                                              : QString(change.removedLength, u' ');
+        QString removed = memo->document()->decoded(change.removed);
+        if (removed.size() != change.removedLength)
+            removed = QString(change.removedLength, u' ');
         if (removed.isEmpty() && !inserted.isEmpty())
             event = std::make_unique<QAccessibleTextInsertEvent>(memo, position, inserted);
         else if (inserted.isEmpty() && !removed.isEmpty())

@@ -1,10 +1,37 @@
 #include "editor/script_text.h"
 
+#include "common/utf8_codec.h"
 #include "common/win1251_codec.h"
 
 #include <cstring>
 
 namespace ScriptText {
+
+QString encodingName(ScriptEncoding encoding)
+{
+    switch (encoding) {
+    case ScriptEncoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case ScriptEncoding::Utf8WithBom:
+        return QStringLiteral("UTF-8 с BOM");
+    case ScriptEncoding::Windows1251:
+        break;
+    }
+    return QStringLiteral("Windows-1251");
+}
+
+ScriptEncoding detectedEncoding(QByteArrayView fileBytes)
+{
+    const bool marked = fileBytes.startsWith(Utf8::kBom);
+    const QByteArrayView text = marked ? fileBytes.sliced(Utf8::kBom.size()) : fileBytes;
+    const Utf8::Scan scan = Utf8::scan(text);
+    // Bytes that are not UTF-8 stay Windows-1251, which keeps every byte, the mark's included.
+    if (scan.validLength < text.size())
+        return ScriptEncoding::Windows1251;
+    if (marked)
+        return ScriptEncoding::Utf8WithBom;
+    return scan.multiByte ? ScriptEncoding::Utf8 : ScriptEncoding::Windows1251;
+}
 
 QByteArray normalizedLineBreaks(QByteArray bytes)
 {
@@ -50,9 +77,37 @@ QByteArray encodedText(QStringView text)
     return normalizedLineBreaks(Win1251::encode(Win1251::sanitized(text.toString())));
 }
 
-QByteArray appendedAsLine(bool targetEndsWithLineBreak, QStringView text)
+QByteArray encodedText(QStringView text, ScriptEncoding encoding)
 {
-    const QByteArray line = encodedText(text);
+    if (!isUtf8(encoding))
+        return encodedText(text);
+    return normalizedLineBreaks(Utf8::encode(text));
+}
+
+QString decodedText(QByteArrayView bytes, ScriptEncoding encoding)
+{
+    return isUtf8(encoding) ? Utf8::decode(bytes) : Win1251::decode(bytes);
+}
+
+qsizetype missingCharacters(QStringView text, ScriptEncoding encoding)
+{
+    if (isUtf8(encoding))
+        return 0;
+    qsizetype missing = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (Win1251::isEncodable(c))
+            continue;
+        ++missing;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+    }
+    return missing;
+}
+
+QByteArray appendedAsLine(bool targetEndsWithLineBreak, QStringView text, ScriptEncoding encoding)
+{
+    const QByteArray line = encodedText(text, encoding);
     return targetEndsWithLineBreak ? line + "\r\n" : "\r\n" + line;
 }
 

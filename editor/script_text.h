@@ -3,11 +3,28 @@
 #include <QByteArray>
 #include <QString>
 
-// Script text as files hold it and as the editor's offsets count it: Windows-1251 bytes, lines
-// separated by CR LF, a line break counting as two characters.
+// The encodings a script file is read and written in. Windows-1251 is the editor's own and every
+// new script's; UTF-8 is what mIRC 7 writes, with or without a byte order mark before the text.
+enum class ScriptEncoding { Windows1251, Utf8, Utf8WithBom };
+
+// Script text as files hold it and as the editor's offsets count it: bytes in the script's
+// encoding, lines separated by CR LF, a line break counting as two characters.
 namespace ScriptText {
 
 inline const QString kCrLf = QStringLiteral("\r\n");
+
+inline bool isUtf8(ScriptEncoding encoding)
+{
+    return encoding != ScriptEncoding::Windows1251;
+}
+
+// What the status bar and the menus call the encoding: "Windows-1251", "UTF-8", "UTF-8 с BOM".
+QString encodingName(ScriptEncoding encoding);
+
+// The encoding a file's bytes are read in, from one pass over them: a byte order mark before valid
+// UTF-8 means UTF-8 with the mark; valid UTF-8 with at least one multi-byte sequence means UTF-8;
+// anything else, pure ASCII included, Windows-1251, which holds every byte as it is.
+ScriptEncoding detectedEncoding(QByteArrayView fileBytes);
 
 // File bytes as the editor holds them: CR LF, lone CR and lone LF each become one CR LF.
 QByteArray normalizedLineBreaks(QByteArray bytes);
@@ -15,9 +32,19 @@ QByteArray normalizedLineBreaks(QByteArray bytes);
 // A text entering the editor (typed, pasted, appended, replaced): every character the code page
 // cannot hold becomes "?", and every line break, CR LF, lone CR or lone LF, becomes CR LF.
 QByteArray encodedText(QStringView text);
+// The same in an encoding: in UTF-8 every character stays, a lone surrogate alone becoming "?".
+QByteArray encodedText(QStringView text, ScriptEncoding encoding);
+
+// Bytes the editor holds in an encoding (valid UTF-8 where it is UTF-8) as characters.
+QString decodedText(QByteArrayView bytes, ScriptEncoding encoding);
+
+// How many characters of the text an encoding lacks: each would become one "?" (a character
+// outside the Basic Multilingual Plane counts once). None for UTF-8.
+qsizetype missingCharacters(QStringView text, ScriptEncoding encoding);
 
 // What appending a text as a line adds at the end of a target: for an empty target, or one that
 // ends with a line break, the text and CR LF; for any other, CR LF and the text.
-QByteArray appendedAsLine(bool targetEndsWithLineBreak, QStringView text);
+QByteArray appendedAsLine(bool targetEndsWithLineBreak, QStringView text,
+                          ScriptEncoding encoding = ScriptEncoding::Windows1251);
 
 } // namespace ScriptText

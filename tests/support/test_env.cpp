@@ -36,11 +36,16 @@ TForm2 *newEditor()
 
 void type(QWidget *widget, const QString &text)
 {
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
                                                                        : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, widget, key, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, widget, key, QString(c), Qt::NoModifier);
+        // A character outside the Basic Multilingual Plane comes as one key with both halves.
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const QString typed = text.mid(i, pair ? 2 : 1);
+        i += pair ? 1 : 0;
+        QTest::sendKeyEvent(QTest::Press, widget, key, typed, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, key, typed, Qt::NoModifier);
     }
 }
 

@@ -16,7 +16,8 @@ void endProgram();
 // Runs "Создать..." and returns the new current editor.
 TForm2 *newEditor();
 
-// Types text into a widget key by key, any characters (QTest::keyClicks takes only ASCII).
+// Types text into a widget key by key, any characters (QTest::keyClicks takes only ASCII); a
+// surrogate pair is one key.
 void type(QWidget *widget, const QString &text);
 
 // Carries out deleteLater() calls, as the event loop would between two events.

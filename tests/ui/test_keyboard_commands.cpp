@@ -138,7 +138,7 @@ private slots:
                  (QStringList{u"Файл"_qs, u"Форматирование"_qs, u"Создать"_qs, u"Окна"_qs, u"Поиск"_qs, u"Инфо."_qs}));
         QCOMPARE(plainCaptions(Orl->N1->menu()),
                  (QStringList{u"Создать..."_qs, u"Закрыть"_qs, u"Открыть..."_qs, u"Последние файлы"_qs,
-                              u"Сохранить"_qs, u"Сохранить как..."_qs, u"Выход"_qs}));
+                              u"Сохранить"_qs, u"Сохранить как..."_qs, u"Кодировка"_qs, u"Выход"_qs}));
         QCOMPARE(plainCaptions(Orl->N10->menu()),
                  (QStringList{u"Копировать..."_qs, u"Вставить..."_qs, u"Выделить всё..."_qs, u"Закоментировать"_qs,
                               u"Отступить от начала"_qs, u"Очистить редактор"_qs}));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // UTF-8 as scripts of mIRC 7 are written in it: a check of the bytes in one pass, lengths in
@@ -20,6 +21,11 @@ struct Scan {
     bool multiByte = false;
 };
 Scan scan(QByteArrayView bytes);
+
+// The starts in UTF-16 units of lines whose starts in bytes are known: those of lineStarts[first]
+// on are appended to unitStarts, which holds those of the lines before.
+void appendUnitStarts(QByteArrayView validBytes, const QList<qsizetype> &lineStarts, qsizetype first,
+                      QList<qsizetype> &unitStarts);
 
 // The bytes of a multi-byte sequence after its first: (b & 0xC0) == 0x80.
 constexpr bool isContinuation(uchar b)

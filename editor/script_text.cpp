@@ -25,12 +25,17 @@ ScriptEncoding detectedEncoding(QByteArrayView fileBytes)
     const bool marked = fileBytes.startsWith(Utf8::kBom);
     const QByteArrayView text = marked ? fileBytes.sliced(Utf8::kBom.size()) : fileBytes;
     const Utf8::Scan scan = Utf8::scan(text);
+    return encodingOf(marked, scan.validLength == text.size(), scan.multiByte);
+}
+
+ScriptEncoding encodingOf(bool marked, bool validUtf8, bool multiByte)
+{
     // Bytes that are not UTF-8 stay Windows-1251, which keeps every byte, the mark's included.
-    if (scan.validLength < text.size())
+    if (!validUtf8)
         return ScriptEncoding::Windows1251;
     if (marked)
         return ScriptEncoding::Utf8WithBom;
-    return scan.multiByte ? ScriptEncoding::Utf8 : ScriptEncoding::Windows1251;
+    return multiByte ? ScriptEncoding::Utf8 : ScriptEncoding::Windows1251;
 }
 
 QByteArray normalizedLineBreaks(QByteArray bytes)

@@ -25,6 +25,9 @@ QString encodingName(ScriptEncoding encoding);
 // UTF-8 means UTF-8 with the mark; valid UTF-8 with at least one multi-byte sequence means UTF-8;
 // anything else, pure ASCII included, Windows-1251, which holds every byte as it is.
 ScriptEncoding detectedEncoding(QByteArrayView fileBytes);
+// The same rule from what the pass found: whether the bytes start with the mark, whether the
+// rest is valid UTF-8, and whether it holds a multi-byte sequence.
+ScriptEncoding encodingOf(bool marked, bool validUtf8, bool multiByte);
 
 // File bytes as the editor holds them: CR LF, lone CR and lone LF each become one CR LF.
 QByteArray normalizedLineBreaks(QByteArray bytes);

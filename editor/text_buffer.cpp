@@ -18,7 +18,7 @@ void appendLineStarts(QByteArrayView bytes, qsizetype base, QList<qsizetype> &st
         starts.append(base + (p - begin) + 1);
 }
 
-// Fills in the start of every line of bytes with CR LF breaks, and for UTF-8 the starts in
+// Fills in the start of every line of bytes with CR LF breaks, and in UTF-8 the starts in
 // characters and the length; false when cancelled.
 bool indexLines(TextBuffer::Prepared &text, const TextBuffer::Progress &progress,
                 const std::function<bool()> &cancelled)
@@ -31,28 +31,16 @@ bool indexLines(TextBuffer::Prepared &text, const TextBuffer::Progress &progress
         if (cancelled && cancelled())
             return false;
         const qsizetype piece = qMin(kPieceSize, bytes.size() - done);
-        qsizetype line = text.lineStarts.size() - 1;
+        const qsizetype first = text.lineStarts.size();
         appendLineStarts(bytes.sliced(done, piece), done, text.lineStarts);
-        for (; utf8 && line + 1 < text.lineStarts.size(); ++line) {
-            const qsizetype from = text.lineStarts.at(line);
-            text.characterStarts.append(text.characterStarts.constLast()
-                                        + Utf8::utf16Length(bytes.sliced(from, text.lineStarts.at(line + 1) - from)));
-        }
+        if (utf8)
+            Utf8::appendUnitStarts(bytes, text.lineStarts, first, text.characterStarts);
         if (progress)
             progress(done + piece, bytes.size());
     }
-    text.length = utf8 ? text.characterStarts.constLast() + Utf8::utf16Length(bytes.sliced(text.lineStarts.constLast()))
-                       : bytes.size();
+    const qsizetype lastLine = text.lineStarts.constLast();
+    text.length = utf8 ? text.characterStarts.constLast() + Utf8::utf16Length(bytes.sliced(lastLine)) : bytes.size();
     return true;
-}
-
-// A file's bytes in an encoding known to hold them: the mark of UTF-8 goes, the rest is indexed.
-TextBuffer::Prepared preparedFile(QByteArray fileBytes, ScriptEncoding encoding, const TextBuffer::Progress &progress,
-                                  const std::function<bool()> &cancelled)
-{
-    if (encoding == ScriptEncoding::Utf8WithBom)
-        fileBytes.remove(0, Utf8::kBom.size());
-    return TextBuffer::prepareText(std::move(fileBytes), encoding, progress, cancelled);
 }
 
 } // namespace
@@ -177,8 +165,14 @@ qsizetype TextBuffer::byteAfter(qsizetype start, qsizetype count) const
 TextBuffer::Prepared TextBuffer::prepare(QByteArray fileBytes, const Progress &progress,
                                          const std::function<bool()> &cancelled)
 {
-    const ScriptEncoding encoding = ScriptText::detectedEncoding(fileBytes);
-    return preparedFile(std::move(fileBytes), encoding, progress, cancelled);
+    Prepared text;
+    text.bytes = ScriptText::normalizedLineBreaks(std::move(fileBytes));
+    text.encoding = ScriptText::detectedEncoding(text.bytes);
+    if (text.encoding == ScriptEncoding::Utf8WithBom)
+        text.bytes.remove(0, Utf8::kBom.size());
+    if (!indexLines(text, progress, cancelled))
+        return {};
+    return text;
 }
 
 TextBuffer::Prepared TextBuffer::prepare(QByteArray fileBytes, ScriptEncoding encoding, const Progress &progress,
@@ -195,8 +189,10 @@ TextBuffer::Prepared TextBuffer::prepare(QByteArray fileBytes, ScriptEncoding en
             return refused;
         }
         encoding = marked ? ScriptEncoding::Utf8WithBom : ScriptEncoding::Utf8;
+        if (marked)
+            fileBytes.remove(0, Utf8::kBom.size());
     }
-    return preparedFile(std::move(fileBytes), encoding, progress, cancelled);
+    return prepareText(std::move(fileBytes), encoding, progress, cancelled);
 }
 
 TextBuffer::Prepared TextBuffer::prepareText(QByteArray bytes, ScriptEncoding encoding, const Progress &progress,

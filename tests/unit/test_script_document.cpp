@@ -1,6 +1,7 @@
 // The editing logic of a script's text without any view: what every kind of edit reports, undo and
 // redo with the selection, line states through inserted and removed lines, the caret's steps, the
-// wait for a file, and a randomised comparison with a plain model of bytes and selection.
+// wait for a file, offsets over characters of every UTF-8 length, the change of encoding, and a
+// randomised comparison with a plain model of text and selection in both encodings.
 #include "common/win1251_codec.h"
 #include "editor/script_document.h"
 #include "editor/script_text.h"
@@ -39,24 +40,26 @@ bool statesAreFresh(const ScriptDocument &document)
 
 // The last change tells the stretch that differs: the text after it is the text before it with
 // removedLength characters at start replaced by insertedLength characters of the new text.
-bool changeExplains(const ScriptDocument &document, const QByteArray &before)
+bool changeExplains(const ScriptDocument &document, const QString &before)
 {
     const ScriptDocument::TextChange &change = document.lastChange();
-    const QByteArray after = document.fileBytes();
+    const QString after = document.wholeText();
     const bool explained = change.start >= 0 && change.start + change.removedLength <= before.size()
         && after.size() == before.size() - change.removedLength + change.insertedLength
         && after.left(change.start) == before.left(change.start)
         && after.mid(change.start + change.insertedLength) == before.mid(change.start + change.removedLength)
-        && (change.removed.isEmpty() || change.removed == before.mid(change.start, change.removedLength));
+        && (change.removed.isEmpty() || document.decoded(change.removed) == before.mid(change.start, change.removedLength));
     if (!explained)
         qWarning("change at %lld, %lld removed, %lld inserted, does not explain the edit", qint64(change.start),
                  qint64(change.removedLength), qint64(change.insertedLength));
     return explained;
 }
 
-QByteArray bytesOf(const QString &text)
+// A text as the document takes it in: CR LF breaks, and in Windows-1251 a "?" for each character
+// the code page lacks.
+QString enteredText(const QString &text, ScriptEncoding encoding)
 {
-    return ScriptText::encodedText(text);
+    return ScriptText::decodedText(ScriptText::encodedText(text, encoding), encoding);
 }
 
 } // namespace
@@ -72,10 +75,10 @@ private slots:
         document.loadText(u"alpha beta gamma\ndelta\nepsilon"_qs);
         QCOMPARE(changes.count(), 1);
         QCOMPARE(document.lastChange().insertedLength, document.length());
-        QByteArray before;
+        QString before;
         // Each edit: it says it changed the text, signals once, and its report explains it.
         const auto edit = [&](const std::function<bool()> &run) {
-            before = document.fileBytes();
+            before = document.wholeText();
             changes.clear();
             return run() && changes.count() == 1 && changeExplains(document, before);
         };
@@ -245,6 +248,88 @@ private slots:
         QCOMPARE(document.text(line.start, line.length), u"alias привет_1 {\r\n"_qs);
     }
 
+    void offsetsCountCharactersOfEveryUtf8Length()
+    {
+        // One-, two-, three- and four-byte characters: offsets count them as QString does, an emoji
+        // two, and the caret never stands inside one.
+        ScriptDocument document;
+        const QString emoji = QString::fromUcs4(U"\U0001F600");
+        document.loadFile((u"aж€"_qs + emoji + u"b\r\nЁ"_qs + emoji + emoji + u"\r\n€"_qs).toUtf8());
+        QCOMPARE(document.encoding(), ScriptEncoding::Utf8);
+        QCOMPARE(document.length(), 16);
+        QCOMPARE(document.lineStart(1), 8);
+        QCOMPARE(document.lineLength(1), 5);
+        QCOMPARE(document.lineStart(2), 15);
+        QCOMPARE(document.lineOf(14), 1);
+        QCOMPARE(document.line(1), u"Ё"_qs + emoji + emoji);
+        QCOMPARE(document.text(2, 4), u"€"_qs + emoji + u"b"_qs);
+        QCOMPARE(document.byteOffset(5), qsizetype(10)); // a, ж, € and the emoji: 1 + 2 + 3 + 4 bytes
+        // Inside a surrogate pair: back to the pair's start.
+        QCOMPARE(document.snapped(4), qsizetype(3));
+        QVERIFY(document.setSelection(4, 11));
+        QCOMPARE(document.anchor(), qsizetype(3));
+        QCOMPARE(document.caret(), qsizetype(11));
+        QCOMPARE(document.nextCharacter(3), qsizetype(5));
+        QCOMPARE(document.previousCharacter(5), qsizetype(3));
+        QCOMPARE(document.previousCharacter(8), qsizetype(6)); // over the line break
+        QCOMPARE(document.text(document.wordAt(1).start, document.wordAt(1).length), u"aж"_qs);
+        QCOMPARE(document.wordAt(3).length, 2);                // no word: the emoji alone
+        QCOMPARE(document.wordEndAfter(0), qsizetype(5));      // over "aж", then "€" and the emoji
+        // An edit in the middle of a line keeps the lines after it where they are.
+        QVERIFY(document.replace(9, 2, u"ЖЖЖ"_qs + emoji));
+        QCOMPARE(document.line(1), u"ЁЖЖЖ"_qs + emoji + emoji);
+        QCOMPARE(document.caret(), qsizetype(14));
+        QCOMPARE(document.lineStart(2), 18);
+        QCOMPARE(document.lastChange().start, 9);
+        QCOMPARE(document.decoded(document.lastChange().removed), emoji);
+        QCOMPARE(document.fileBytes(), (u"aж€"_qs + emoji + u"b\r\nЁЖЖЖ"_qs + emoji + emoji + u"\r\n€"_qs).toUtf8());
+        QVERIFY(document.undo());
+        QCOMPARE(document.line(1), u"Ё"_qs + emoji + emoji);
+        QCOMPARE(document.lineStart(2), 15);
+    }
+
+    void theTextChangesItsEncoding()
+    {
+        ScriptDocument document;
+        QSignalSpy encodings(&document, &ScriptDocument::encodingChanged);
+        document.loadText(u"Привет\nмир"_qs);
+        QCOMPARE(document.encoding(), ScriptEncoding::Windows1251);
+        document.setSelection(8, 11);
+        document.replaceSelection(u"МИР"_qs);
+        document.setSelection(2, 10);
+        QVERIFY(document.convertTo(ScriptEncoding::Utf8));
+        QCOMPARE(encodings.count(), 1);
+        QCOMPARE(document.wholeText(), u"Привет\r\nМИР"_qs);
+        QCOMPARE(document.fileBytes(), u"Привет\r\nМИР"_qs.toUtf8());
+        QCOMPARE(document.anchor(), qsizetype(2));
+        QCOMPARE(document.caret(), qsizetype(10));
+        QVERIFY(document.isModified() && !document.canUndo());
+        QVERIFY(!document.convertTo(ScriptEncoding::Utf8));
+        QVERIFY(document.convertTo(ScriptEncoding::Utf8WithBom));
+        QCOMPARE(document.fileBytes(), "\xEF\xBB\xBF" + u"Привет\r\nМИР"_qs.toUtf8());
+        // A UTF-8 text keeps every character; back in Windows-1251 each one it lacks is one "?",
+        // and the selection stays on the same characters.
+        const QString emoji = QString::fromUcs4(U"\U0001F600");
+        document.setSelection(0, 0);
+        document.replaceSelection(emoji + u"★"_qs);
+        QCOMPARE(document.text(0, 3), emoji + u"★"_qs);
+        document.setSelection(3, document.length());
+        QCOMPARE(document.missingCharacters(ScriptEncoding::Windows1251), 2);
+        QCOMPARE(document.missingCharacters(ScriptEncoding::Utf8), 0);
+        QVERIFY(document.convertTo(ScriptEncoding::Windows1251));
+        QCOMPARE(document.wholeText(), u"??Привет\r\nМИР"_qs);
+        QCOMPARE(document.fileBytes(), "??\xCF\xF0\xE8\xE2\xE5\xF2\r\n\xCC\xC8\xD0"_qba);
+        QCOMPARE(document.selectedText(), u"Привет\r\nМИР"_qs);
+        QCOMPARE(encodings.count(), 3);
+        // A text loaded as characters keeps the encoding; a file's bytes bring their own.
+        document.loadText(emoji);
+        QCOMPARE(document.wholeText(), u"?"_qs);
+        document.loadFile(emoji.toUtf8());
+        QCOMPARE(document.encoding(), ScriptEncoding::Utf8);
+        document.loadText(emoji);
+        QCOMPARE(document.wholeText(), emoji);
+    }
+
     void whileAFileLoadsNothingChanges()
     {
         ScriptDocument document;
@@ -273,37 +358,52 @@ private slots:
         QVERIFY(document.appendAsLine(u"x"_qs));
     }
 
+    void randomEditsMatchAPlainModel_data()
+    {
+        QTest::addColumn<ScriptEncoding>("encoding");
+        QTest::newRow("Windows-1251") << ScriptEncoding::Windows1251;
+        QTest::newRow("UTF-8") << ScriptEncoding::Utf8;
+    }
+
     void randomEditsMatchAPlainModel()
     {
-        // The document against a model of bytes and selection, with an undo list of whole texts and
-        // selections: every step compares text, selection, line index and the last change; every
-        // undo and redo the selection it brings back; now and then the line states. A few seconds
-        // here; ORL_RANDOM_SECONDS runs it longer.
+        // The document against a model of text and selection, with an undo list of whole texts and
+        // selections: every step compares text, file bytes, selection, line index and the last
+        // change; every undo and redo the selection it brings back; now and then the line states.
+        // A few seconds here; ORL_RANDOM_SECONDS runs it longer.
+        QFETCH(ScriptEncoding, encoding);
         bool set = false;
         const int seconds = qEnvironmentVariableIntValue("ORL_RANDOM_SECONDS", &set);
         QElapsedTimer clock;
         clock.start();
         const QStringList pieces{u"a"_qs, u"bc"_qs, u"\n"_qs, u"x\r\ny"_qs, u"\r\n\r\n"_qs, u"{"_qs, u"}"_qs,
-                                 u"ж"_qs, u" слово "_qs, QString(), u"\r"_qs, u"\u4E2D"_qs};
+                                 u"ж"_qs, u" слово "_qs, QString(), u"\r"_qs, u"\u4E2D"_qs,
+                                 QString::fromUcs4(U"\U0001F600"), QString::fromUcs4(U"€\U0001F44Dё")};
         quint32 seed = 2024;
         int steps = 0;
-        while (clock.elapsed() < (set ? seconds * 1000 : 2500)) {
+        while (clock.elapsed() < (set ? seconds * 1000 : 1500)) {
             QRandomGenerator random(++seed);
             ScriptDocument document;
             document.setLineStyler(braceDepth);
             struct State {
-                QByteArray text;
+                QString text;
                 qsizetype anchor = 0, caret = 0;
             };
-            State model{"first line\r\n{ second }\r\n\r\nlast", 0, 0};
-            document.loadFile(model.text);
+            State model{u"first line\r\n{ second }\r\n\r\nlast"_qs, 0, 0};
+            document.loadText(model.text);
+            if (ScriptText::isUtf8(encoding))
+                document.convertTo(encoding);
+            document.setSelection(0, 0);
             QList<std::pair<State, State>> undo, redo; // before and after each step
             const auto snapped = [&](qsizetype at) {
                 at = qBound<qsizetype>(0, at, model.text.size());
-                return at > 0 && at < model.text.size() && model.text[at] == '\n' && model.text[at - 1] == '\r' ? at - 1 : at;
+                if (at > 0 && at < model.text.size() && model.text[at].isLowSurrogate())
+                    return at - 1;
+                return at > 0 && at < model.text.size() && model.text[at] == u'\n' && model.text[at - 1] == u'\r' ? at - 1 : at;
             };
             const auto anywhere = [&] { return snapped(random.bounded(int(model.text.size()) + 1)); };
             const auto piece = [&] { return pieces.at(random.bounded(int(pieces.size()))); };
+            const auto entered = [&](const QString &text) { return enteredText(text, encoding); };
             for (int step = 0; step < 300; ++step, ++steps) {
                 const State before = model;
                 const qsizetype start = qMin(model.anchor, model.caret);
@@ -320,18 +420,19 @@ private slots:
                     break;
                 }
                 case 2: case 3: { // type, paste, replace the selection
-                    const QString text = piece();
-                    const QByteArray bytes = bytesOf(text);
+                    const QString text = entered(piece());
                     changed = document.replaceSelection(text);
-                    QCOMPARE(changed, length > 0 || !bytes.isEmpty());
-                    model.text.replace(start, length, bytes);
-                    model.anchor = model.caret = start + bytes.size();
+                    QCOMPARE(changed, length > 0 || !text.isEmpty());
+                    model.text.replace(start, length, text);
+                    model.anchor = model.caret = start + text.size();
                     break;
                 }
                 case 4: { // delete or backspace, the selection or a character
                     const bool forward = random.bounded(2);
                     const qsizetype from = forward ? model.caret : document.previousCharacter(model.caret);
                     const qsizetype to = forward ? document.nextCharacter(model.caret) : model.caret;
+                    // A step takes one character: a line break and a surrogate pair are one.
+                    QVERIFY(to - from <= 2 && (to - from < 2 || model.text[from] == u'\r' || model.text[from].isHighSurrogate()));
                     changed = document.removeSelectionOr(from, to, Kind::Other);
                     const qsizetype cut = length > 0 ? start : from;
                     const qsizetype cutLength = length > 0 ? length : to - from;
@@ -347,14 +448,14 @@ private slots:
                         const qsizetype lineStart = document.lineStart(line);
                         const qsizetype lineLength = document.lineLength(line);
                         changed = document.setLine(line, text);
-                        model.text.replace(lineStart, lineLength, bytesOf(text));
+                        model.text.replace(lineStart, lineLength, entered(text));
                         model.anchor = snapped(model.anchor);
                         model.caret = snapped(model.caret);
-                        QCOMPARE(changed, lineLength > 0 || !bytesOf(text).isEmpty());
+                        QCOMPARE(changed, lineLength > 0 || !entered(text).isEmpty());
                     } else {
                         changed = document.appendAsLine(text);
-                        const bool endsWithBreak = model.text.isEmpty() || model.text.endsWith("\r\n");
-                        model.text += ScriptText::appendedAsLine(endsWithBreak, text);
+                        const bool endsWithBreak = model.text.isEmpty() || model.text.endsWith(u"\r\n"_qs);
+                        model.text += endsWithBreak ? entered(text) + u"\r\n"_qs : u"\r\n"_qs + entered(text);
                         model.anchor = model.caret = model.text.size();
                         QVERIFY(changed);
                     }
@@ -371,19 +472,18 @@ private slots:
                         ranges.append({at, end - at});
                         at = end;
                     }
-                    const QString text = piece();
-                    const QByteArray bytes = bytesOf(text);
+                    const QString text = entered(piece());
                     changed = document.replaceRanges(ranges, text);
                     bool any = false;
                     for (auto range = ranges.crbegin(); range != ranges.crend(); ++range) {
-                        any = any || range->length > 0 || !bytes.isEmpty();
-                        model.text.replace(range->start, range->length, bytes);
+                        any = any || range->length > 0 || !text.isEmpty();
+                        model.text.replace(range->start, range->length, text);
                     }
                     QCOMPARE(changed, any);
                     if (any) {
-                        qsizetype caret = ranges.constLast().start + bytes.size();
+                        qsizetype caret = ranges.constLast().start + text.size();
                         for (qsizetype i = 0; i + 1 < ranges.size(); ++i)
-                            caret += bytes.size() - ranges.at(i).length;
+                            caret += text.size() - ranges.at(i).length;
                         model.anchor = model.caret = caret;
                     }
                     break;
@@ -391,19 +491,19 @@ private slots:
                 case 7: { // a drop: from elsewhere, or the selection dragged within the text
                     const qsizetype at = anywhere();
                     if (random.bounded(2)) {
-                        const QByteArray bytes = bytesOf(piece());
-                        changed = document.insertSelected(at, Win1251::decode(bytes));
-                        QCOMPARE(changed, !bytes.isEmpty());
+                        const QString text = entered(piece());
+                        changed = document.insertSelected(at, text);
+                        QCOMPARE(changed, !text.isEmpty());
                         if (changed) {
-                            model.text.insert(at, bytes);
+                            model.text.insert(at, text);
                             model.anchor = at;
-                            model.caret = at + bytes.size();
+                            model.caret = at + text.size();
                         }
                     } else {
                         changed = document.moveSelection(at);
                         QCOMPARE(changed, length > 0 && (at < start || at > start + length));
                         if (changed) {
-                            const QByteArray moved = model.text.mid(start, length);
+                            const QString moved = model.text.mid(start, length);
                             model.text.remove(start, length);
                             const qsizetype to = at > start ? at - length : at;
                             model.text.insert(to, moved);
@@ -434,14 +534,20 @@ private slots:
                     undo.append({before, model});
                     redo.clear();
                 }
-                QCOMPARE(document.fileBytes(), model.text);
+                QCOMPARE(document.wholeText(), model.text);
+                QCOMPARE(document.length(), model.text.size());
+                QCOMPARE(document.fileBytes(), ScriptText::encodedText(model.text, encoding));
                 QCOMPARE(document.anchor(), model.anchor);
                 QCOMPARE(document.caret(), model.caret);
-                QCOMPARE(document.lineCount(), int(model.text.count("\r\n")) + 1);
-                if (changed || (history && document.fileBytes() != before.text))
+                QCOMPARE(document.lineCount(), int(model.text.count(u"\r\n"_qs)) + 1);
+                if (changed || (history && document.wholeText() != before.text))
                     QVERIFY(changeExplains(document, before.text));
                 const int probe = random.bounded(document.lineCount());
-                QCOMPARE(document.lineStart(probe), probe == 0 ? 0 : qsizetype(model.text.indexOf("\r\n", document.lineStart(probe - 1)) + 2));
+                const qsizetype probeStart = probe == 0 ? 0 : model.text.indexOf(u"\r\n"_qs, document.lineStart(probe - 1)) + 2;
+                QCOMPARE(document.lineStart(probe), probeStart);
+                const qsizetype within = snapped(probeStart + random.bounded(8));
+                QCOMPARE(document.lineOf(within), probe + int(model.text.mid(probeStart, within - probeStart).count(u"\r\n"_qs)));
+                QCOMPARE(document.offsetOfByte(document.byteOffset(within)), within);
                 document.lineStartState(random.bounded(document.lineCount()));
                 if (step % 50 == 49)
                     QVERIFY(statesAreFresh(document));

@@ -69,6 +69,9 @@ private slots:
     void patternAgreesWithBruteForceOnLongTexts();
     void patternFindsALoneMatchWhereverItLies();
     void anyLineBreakInTheTextToFindIsALineBreak();
+    void utf8SearchLowersCharacterByCharacter_data();
+    void utf8SearchLowersCharacterByCharacter();
+    void utf8SearchAgreesWithBruteForce();
 };
 
 void TestFindReplace::findStep_data()
@@ -326,6 +329,78 @@ void TestFindReplace::anyLineBreakInTheTextToFindIsALineBreak()
     // A text that starts with a break selects exactly the break and what follows it.
     QCOMPARE(FindReplace::findStep(u"x\r\nfoo", {0, 0}, u"\nfoo", o), (Selection{1, 5}));
     QCOMPARE(ReplaceAllOracle::replaceAll(text, u"\n", u" ", o).text, u"ab cd ef"_qs);
+}
+
+void TestFindReplace::utf8SearchLowersCharacterByCharacter_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<bool>("wholeWord");
+    QTest::addColumn<QList<qsizetype>>("found");
+    const QString emoji = QString::fromUcs4(U"\U0001F600");
+    QTest::newRow("А to П") << u"ПРИВЕТ мир Привет привет"_qs << u"привет"_qs << false << false << QList<qsizetype>{0, 11, 18};
+    QTest::newRow("Р to Я, whose lead byte changes") << u"ЯБЛОКО яблоко"_qs << u"Яблоко"_qs << false << false
+                                                      << QList<qsizetype>{0, 7};
+    QTest::newRow("Ё") << u"Ёжик ёжик"_qs << u"ЁЖИК"_qs << false << false << QList<qsizetype>{0, 5};
+    QTest::newRow("Ukrainian") << u"ҐАНОК Їжак ґанок їжак"_qs << u"ґанок їжак"_qs << false << false
+                               << QList<qsizetype>{0, 11};
+    QTest::newRow("Greek and Latin") << u"ΑΒΓ αβγ Éé"_qs << u"αβγ é"_qs << false << false << QList<qsizetype>{4};
+    QTest::newRow("match case") << u"Привет привет"_qs << u"привет"_qs << true << false << QList<qsizetype>{7};
+    QTest::newRow("whole word") << u"приветик привет"_qs << u"ПРИВЕТ"_qs << false << true << QList<qsizetype>{9};
+    QTest::newRow("emoji, two units each") << u"a"_qs + emoji + u"b"_qs + emoji << emoji << false << false
+                                           << QList<qsizetype>{1, 4};
+    QTest::newRow("three bytes") << u"€ж€"_qs << u"€"_qs << false << false << QList<qsizetype>{0, 2};
+    // A lower case of another length is not taken: the match would cover other bytes.
+    QTest::newRow("dotted capital I") << u"İi"_qs << u"i"_qs << false << false << QList<qsizetype>{1};
+}
+
+void TestFindReplace::utf8SearchLowersCharacterByCharacter()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, what);
+    QFETCH(bool, matchCase);
+    QFETCH(bool, wholeWord);
+    QFETCH(QList<qsizetype>, found);
+    const Options o = options(matchCase, wholeWord);
+    QCOMPARE(occurrences(text, what, o, ScriptEncoding::Utf8), found);
+    // Going down from the start, and up from the end, the first and the last of them.
+    const auto first = FindReplace::findStep(text, {0, 0}, what, o, ScriptEncoding::Utf8);
+    const auto last = FindReplace::findStep(text, {text.size(), 0}, what, options(matchCase, wholeWord, Direction::Up),
+                                            ScriptEncoding::Utf8);
+    QCOMPARE(first ? first->start : -1, found.isEmpty() ? -1 : found.first());
+    QCOMPARE(last ? last->start : -1, found.isEmpty() ? -1 : found.last());
+    if (first)
+        QCOMPARE(first->length, what.size());
+}
+
+void TestFindReplace::utf8SearchAgreesWithBruteForce()
+{
+    // Cyrillic of both cases on either side of the lead byte's change, Ё, an emoji, ASCII and line
+    // breaks: every match of a piece of the text, as lowering whole strings finds them.
+    QRandomGenerator random(26);
+    const QString alphabet = u"aAяЯпПрРёЁ_ 1\r\n"_qs;
+    const QString emoji = QString::fromUcs4(U"\U0001F44D");
+    for (int round = 0; round < 400; ++round) {
+        QString text;
+        for (int i = random.bounded(200); i > 0; --i)
+            text += random.bounded(12) == 0 ? emoji : QString(alphabet.at(random.bounded(int(alphabet.size()))));
+        const qsizetype from = text.isEmpty() ? 0 : random.bounded(int(text.size()));
+        QString what = text.mid(from, 1 + random.bounded(4));
+        if (what.isEmpty() || what.back().isHighSurrogate() || what.front().isLowSurrogate() || what.contains(u'\r')
+            || what.contains(u'\n'))
+            what = u"Я"_qs;
+        const Options o = options(random.bounded(2), random.bounded(2));
+        const QList<qsizetype> expected = naiveMatches(text, what, o);
+        // Replace All's matches do not overlap: from the brute-force list, each after the one before.
+        QList<qsizetype> disjoint;
+        for (qsizetype at : expected) {
+            if (disjoint.isEmpty() || at >= disjoint.last() + what.size())
+                disjoint.append(at);
+        }
+        QVERIFY2(occurrences(text, what, o, ScriptEncoding::Utf8) == disjoint,
+                 qPrintable(u"\"%1\" in \"%2\""_qs.arg(what, text)));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestFindReplace)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/win1251_codec.h"
 #include "editor/find_replace.h"
 
 // A test oracle, not program code: Replace All done as one string operation on a text of
@@ -13,10 +12,10 @@ struct Result {
 };
 
 inline Result replaceAll(QStringView text, QStringView what, QStringView replacement,
-                         const FindReplace::Options &options)
+                         const FindReplace::Options &options, ScriptEncoding encoding = ScriptEncoding::Windows1251)
 {
-    const FindReplace::Pattern pattern(what, options);
-    const QList<qsizetype> found = FindReplace::occurrences(Win1251::encode(text), pattern);
+    const FindReplace::Pattern pattern(what, options, encoding);
+    const QList<qsizetype> found = FindReplace::occurrences(text, what, options, encoding);
     Result result{QString(), found.size()};
     qsizetype copied = 0;
     for (qsizetype at : found) {

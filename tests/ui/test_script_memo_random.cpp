@@ -1,10 +1,12 @@
 // The editor's text control in its window, driven at random through its public operations and real
 // key, mouse and wheel events, and compared after every step with a plain model: the CR LF string,
 // the caret, the anchor, the modified flag and the texts undo may go back to. Painting and
-// scrolling come in between. A few seconds by default; ORL_MEMO_CHECK_SECONDS runs it longer (the
-// sanitizer build does), ORL_MEMO_CHECK_SEED repeats one run.
+// scrolling come in between. In a Windows-1251 text and in a UTF-8 one. A few seconds each by
+// default; ORL_MEMO_CHECK_SECONDS runs it longer (the sanitizer build does), ORL_MEMO_CHECK_SEED
+// repeats one run.
 #include "app/main_window.h"
-#include "common/win1251_codec.h"
+#include "common/field_text.h"
+#include "common/utf8_codec.h"
 #include "editor/find_replace_dialogs.h"
 #include "editor/script_assist.h"
 #include "editor/script_editor_window.h"
@@ -31,8 +33,8 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Lone CR and lone LF become CR LF; a character the code page lacks becomes "?".
-QString asEditorText(const QString &text)
+// Lone CR and lone LF become CR LF; in Windows-1251 a character the code page lacks becomes "?".
+QString asEditorText(const QString &text, ScriptEncoding encoding)
 {
     QString result;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -45,7 +47,14 @@ QString asEditorText(const QString &text)
             result += c;
         }
     }
-    return Win1251::sanitized(result);
+    return FieldText::held(result, ScriptText::isUtf8(encoding) ? FieldText::Repertoire::Unicode
+                                                                  : FieldText::Repertoire::Windows1251);
+}
+
+// The length of the character at i: two for a surrogate pair.
+qsizetype characterLength(QStringView text, qsizetype i)
+{
+    return i + 1 < text.size() && text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
 }
 
 // What a key or a one-line field gives: no line breaks, tabs or formatting codes.
@@ -107,24 +116,34 @@ struct Model {
             at = text.indexOf(kCrLf, at) + 2;
         return at;
     }
-    // The character before or after an offset, a line break counting as one.
+    // The character before or after an offset, a line break and a surrogate pair counting as one.
     qsizetype previousCharacter(qsizetype at) const
     {
-        return at >= 2 && QStringView(text).sliced(at - 2, 2) == kCrLf ? at - 2 : qMax<qsizetype>(0, at - 1);
+        if (at >= 2 && (QStringView(text).sliced(at - 2, 2) == kCrLf || text.at(at - 1).isLowSurrogate()))
+            return at - 2;
+        return qMax<qsizetype>(0, at - 1);
     }
     qsizetype nextCharacter(qsizetype at) const
     {
-        return QStringView(text).sliced(at).startsWith(kCrLf) ? at + 2 : qMin(text.size(), at + 1);
+        return QStringView(text).sliced(at).startsWith(kCrLf) ? at + 2 : qMin(text.size(), at + characterLength(text, at));
     }
     bool isCaretPlace(qsizetype at) const
     {
-        return at >= 0 && at <= text.size() && !(at > 0 && at < text.size() && text.at(at - 1) == u'\r' && text.at(at) == u'\n');
+        const bool inside = at > 0 && at < text.size()
+            && ((text.at(at - 1) == u'\r' && text.at(at) == u'\n') || text.at(at).isLowSurrogate());
+        return at >= 0 && at <= text.size() && !inside;
     }
 };
 
 class Driver {
 public:
-    Driver(TForm2 *editor, quint32 seed) : m_editor(editor), m_memo(editor->Memo1), m_random(seed) { }
+    Driver(TForm2 *editor, quint32 seed, ScriptEncoding encoding)
+        : m_editor(editor), m_memo(editor->Memo1), m_random(seed), m_encoding(encoding)
+    {
+        // A new window is Windows-1251; its empty text is put into the encoding, as if saved so.
+        m_memo->document()->convertTo(encoding);
+        m_memo->setModified(false);
+    }
 
     // One step at random; its description goes into the log.
     void step();
@@ -140,6 +159,7 @@ private:
     bool chance(int percent) { return below(100) < percent; }
     QString piece();
     QString someText(int pieces);
+    QString editorText(const QString &text) const { return asEditorText(text, m_encoding); }
     QPoint somePoint(qreal heightShare = 1.0);
     void note(const QString &what);
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -171,6 +191,7 @@ private:
     TForm2 *m_editor;
     ScriptMemo *m_memo;
     QRandomGenerator m_random;
+    ScriptEncoding m_encoding;
     Model m_model;
     std::deque<QString> m_log;
     QElapsedTimer m_doubleClick;
@@ -182,7 +203,8 @@ QString Driver::piece()
     static const QStringList pieces{u"a"_qs, u"echo"_qs, u" "_qs, u"  "_qs, u"{"_qs, u"}"_qs, u"("_qs, u")"_qs,
                                     u"$nick"_qs, u"%x"_qs, u"/*"_qs, u"*/"_qs, u";"_qs, u"жЯё"_qs, u"Ё"_qs,
                                     u"\x02"_qs, u"\x03" "4"_qs, u"\t"_qs, u"\u263A"_qs, u"on *:text:"_qs,
-                                    u"alias x"_qs, u"Z"_qs, u"1234"_qs, u"#chan"_qs};
+                                    u"alias x"_qs, u"Z"_qs, u"1234"_qs, u"#chan"_qs, u"€"_qs,
+                                    QString::fromUcs4(U"\U0001F600"), QString::fromUcs4(U"x\U0001F44Dж")};
     return pieces.at(below(int(pieces.size())));
 }
 
@@ -221,9 +243,10 @@ void Driver::typeText()
     for (int i = 1 + below(4); i > 0; --i)
         text += printable(piece());
     note(u"type \"%1\""_qs.arg(text));
-    for (QChar c : text) {
-        TestEnv::type(m_memo, QString(c));
-        m_model.replaceSelection(asEditorText(QString(c)));
+    for (qsizetype i = 0; i < text.size(); i += characterLength(text, i)) {
+        const QString c = text.mid(i, characterLength(text, i));
+        TestEnv::type(m_memo, c);
+        m_model.replaceSelection(editorText(c));
     }
 }
 
@@ -409,7 +432,7 @@ void Driver::replaceSelection()
         return;
     }
     m_memo->setSelText(text);
-    m_model.replaceSelection(asEditorText(text));
+    m_model.replaceSelection(editorText(text));
 }
 
 void Driver::appendLine()
@@ -417,7 +440,7 @@ void Driver::appendLine()
     const QString text = someText(1 + below(4));
     note(u"append \"%1\""_qs.arg(text));
     m_memo->appendAsLine(text);
-    const QString added = asEditorText(text);
+    const QString added = editorText(text);
     const bool atLineStart = m_model.text.isEmpty() || m_model.text.endsWith(kCrLf);
     m_model.edit(m_model.text.size(), 0, atLineStart ? added + kCrLf : kCrLf + added);
 }
@@ -426,8 +449,11 @@ void Driver::replaceAll()
 {
     QString what;
     if (m_model.text.size() > 0 && chance(80)) {
-        const qsizetype at = below(int(m_model.text.size()));
+        qsizetype at = below(int(m_model.text.size()));
+        at -= m_model.isCaretPlace(at) ? 0 : 1;
         what = m_model.text.mid(at, 1 + below(3));
+        if (!what.isEmpty() && what.back().isHighSurrogate())
+            what.chop(1);
     } else {
         what = piece();
     }
@@ -447,8 +473,8 @@ void Driver::replaceAll()
     dialog->MatchCaseBox->setChecked(options.matchCase);
     dialog->WholeWordBox->setChecked(options.wholeWord);
     dialog->ReplaceAllButton->click();
-    const auto expected = ReplaceAllOracle::replaceAll(m_model.text, Win1251::sanitized(what),
-                                                       Win1251::sanitized(replacement), options);
+    const auto expected = ReplaceAllOracle::replaceAll(m_model.text, editorText(what), editorText(replacement),
+                                                       options, m_encoding);
     if (expected.count == 0)
         return;
     m_model.text = expected.text;
@@ -511,15 +537,20 @@ void Driver::load()
         const QString text = someText(below(60));
         note(u"load text of %1 characters"_qs.arg(text.size()));
         m_memo->loadText(text);
-        m_model.loaded(asEditorText(text));
+        m_model.loaded(editorText(text));
     } else {
         // Every byte value, line breaks of every kind among them.
         QByteArray bytes(below(400), Qt::Uninitialized);
         for (char &b : bytes)
             b = char(below(256));
+        // Now and then UTF-8 with a mark, which the bytes of the file then show.
+        if (chance(20))
+            bytes = Utf8::kBom.toByteArray() + someText(below(20)).toUtf8();
         note(u"load %1 bytes"_qs.arg(bytes.size()));
         m_memo->loadFile(bytes);
-        m_model.loaded(asEditorText(Win1251::decode(bytes)));
+        m_encoding = ScriptText::detectedEncoding(bytes);
+        const QByteArrayView text = m_encoding == ScriptEncoding::Utf8WithBom ? QByteArrayView(bytes).sliced(3) : bytes;
+        m_model.loaded(editorText(ScriptText::decodedText(text, m_encoding)));
     }
 }
 
@@ -535,7 +566,7 @@ void Driver::clipboard()
             key(Qt::Key_V, Qt::ControlModifier);
         else
             m_memo->paste();
-        m_model.replaceSelection(asEditorText(text));
+        m_model.replaceSelection(editorText(text));
         return;
     }
     const QString selected = m_model.text.mid(m_model.selStart(), m_model.selLength());
@@ -565,7 +596,7 @@ void Driver::replaceLine()
     const qsizetype end = line + 1 < lines ? m_model.text.indexOf(kCrLf, start) : m_model.text.size();
     const qsizetype anchor = m_model.anchor;
     const qsizetype caret = m_model.caret;
-    m_model.edit(start, end - start, asEditorText(text));
+    m_model.edit(start, end - start, editorText(text));
     // The ends of the selection stay where they were, within the text.
     adoptSelection();
     if (!m_model.isCaretPlace(m_model.caret) || (caret < start && m_model.caret != caret)
@@ -671,8 +702,11 @@ QString Driver::mismatch() const
     const int endLine = m.lineOf(end);
     if (m_memo->lineOfOffset(end) != endLine || m_memo->CaretPos() != QPoint(int(end - m.lineStart(endLine)), endLine))
         return u"the selection's end is at %1:%2"_qs.arg(m_memo->CaretPos().y()).arg(m_memo->CaretPos().x());
-    if (m_memo->fileBytes() != Win1251::encode(m.text))
+    const QByteArray mark = m_encoding == ScriptEncoding::Utf8WithBom ? Utf8::kBom.toByteArray() : QByteArray();
+    if (m_memo->fileBytes() != mark + ScriptText::encodedText(m.text, m_encoding))
         return u"the file bytes differ from the text"_qs;
+    if (m_memo->document()->encoding() != m_encoding)
+        return u"the encoding is %1"_qs.arg(ScriptText::encodingName(m_memo->document()->encoding()));
     if (m.historyAt == 0 && m.history.size() == 1 && m_memo->isUndoAvailable())
         return u"undo is offered right after a load"_qs;
     if (m.undone.isEmpty() && m_memo->isRedoAvailable())
@@ -697,8 +731,16 @@ int environmentNumber(const char *name, int fallback)
 class ScriptMemoRandomTest : public ProgramTest {
     Q_OBJECT
 private slots:
+    void theTextControlAgreesWithAPlainModelThroughRandomSteps_data()
+    {
+        QTest::addColumn<ScriptEncoding>("encoding");
+        QTest::newRow("Windows-1251") << ScriptEncoding::Windows1251;
+        QTest::newRow("UTF-8") << ScriptEncoding::Utf8;
+    }
+
     void theTextControlAgreesWithAPlainModelThroughRandomSteps()
     {
+        QFETCH(ScriptEncoding, encoding);
         const int seconds = environmentNumber("ORL_MEMO_CHECK_SECONDS", 3);
         const quint32 firstSeed = quint32(environmentNumber("ORL_MEMO_CHECK_SEED", int(QRandomGenerator::global()->generate() >> 1)));
         QElapsedTimer clock;
@@ -711,7 +753,7 @@ private slots:
             Orl->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(Orl));
             editor->Memo1->setFocus();
-            Driver driver(editor, seed);
+            Driver driver(editor, seed, encoding);
             for (int step = 0; step < 300; ++step, ++steps) {
                 driver.step();
                 const QString mismatch = driver.mismatch();

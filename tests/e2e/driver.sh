@@ -160,7 +160,8 @@ check_deadline() {
 
 # xdotool types a character that the keyboard map lacks by remapping a spare key for it, and the
 # program may read the map after it has already changed back: Cyrillic letters then go missing.
-# Putting them on keys the scenarios never press makes every typed character a plain key press.
+# Putting them, and the few other characters the scenarios type (№, ★ and an emoji), on keys the
+# scenarios never press makes every typed character a plain key press.
 # Every keyboard device gets the map, as the XTEST keyboard hands its own map to the core one.
 load_cyrillic_keymap() {
     local names="a be ve ghe de ie io zhe ze i shorti ka el em en o pe er es te u ef ha tse che sha
@@ -175,7 +176,9 @@ load_cyrillic_keymap() {
             printf '\t\toverride key <I%d> { [ Cyrillic_%s, Cyrillic_%s ] };\n' "$code" "$name" "${name^^}"
             code=$((code + 1))
         done
-        printf '\t\toverride key <I%d> { [ numerosign ] };\n\t};\n};\n' "$code"
+        printf '\t\toverride key <I%d> { [ numerosign ] };\n' "$code"
+        printf '\t\toverride key <I%d> { [ U2605 ] };\n' $((code + 1))
+        printf '\t\toverride key <I%d> { [ U1F600 ] };\n\t};\n};\n' $((code + 2))
     } >keymap.xkb
     # A compiled map uploads reliably; xkbcomp silently ignores some text maps sent to a display.
     xkbcomp -w 0 -xkm keymap.xkb keymap.xkm || fail "cannot compile the keyboard map"

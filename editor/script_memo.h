@@ -91,8 +91,6 @@ public:
     QString toPlainText() const; // the text with LF between lines, as the clipboard holds it
     void setPlainText(const QString &text) { loadText(text); }
     qsizetype textLength() const { return m_document->length(); }
-    // The text as one run of bytes, for searching; holds until the next change.
-    QByteArrayView textBytes() const { return m_document->bytes(); }
 
     bool Modified() const { return m_document->isModified(); }
     void setModified(bool modified) { m_document->setModified(modified); }

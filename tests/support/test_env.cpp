@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "editor/script_editor_window.h"
+#include "editor/script_memo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,6 +33,15 @@ TForm2 *newEditor()
     Orl->N2Click();
     QApplication::processEvents();
     return Form2;
+}
+
+void focusText(TForm2 *editor)
+{
+    Orl->activateWindow();
+    if (!QTest::qWaitForWindowActive(Orl))
+        qWarning("the main window is not active");
+    editor->Memo1->setFocus();
+    QApplication::processEvents();
 }
 
 void type(QWidget *widget, const QString &text)

@@ -16,6 +16,9 @@ void endProgram();
 // Runs "Создать..." and returns the new current editor.
 TForm2 *newEditor();
 
+// Makes the main window active and puts the keyboard in the editor's text, as the user has it.
+void focusText(TForm2 *editor);
+
 // Types text into a widget key by key, any characters (QTest::keyClicks takes only ASCII); a
 // surrogate pair is one key.
 void type(QWidget *widget, const QString &text);

@@ -66,11 +66,7 @@ private:
     TForm2 *focusedEditor()
     {
         TForm2 *editor = TestEnv::newEditor();
-        Orl->activateWindow();
-        if (!QTest::qWaitForWindowActive(Orl))
-            qWarning("the main window is not active");
-        editor->Memo1->setFocus();
-        QApplication::processEvents();
+        TestEnv::focusText(editor);
         return editor;
     }
 

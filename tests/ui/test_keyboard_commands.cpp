@@ -105,11 +105,7 @@ private:
     QList<TForm2 *> threeEditors()
     {
         const QList<TForm2 *> editors{TestEnv::newEditor(), TestEnv::newEditor(), TestEnv::newEditor()};
-        Orl->activateWindow();
-        if (!QTest::qWaitForWindowActive(Orl))
-            qWarning("the main window is not active");
-        editors.last()->Memo1->setFocus();
-        QApplication::processEvents();
+        TestEnv::focusText(editors.last());
         return editors;
     }
 

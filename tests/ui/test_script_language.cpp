@@ -37,11 +37,7 @@ private:
     {
         TForm2 *editor = TestEnv::newEditor();
         editor->Memo1->loadText(text);
-        Orl->activateWindow();
-        if (!QTest::qWaitForWindowActive(Orl))
-            qWarning("the main window is not active");
-        editor->Memo1->setFocus();
-        QApplication::processEvents();
+        TestEnv::focusText(editor);
         return editor;
     }
 

@@ -5,6 +5,7 @@
 #include "designer/dialog_designer_window.h"
 #include "support/program_test.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -101,8 +102,13 @@ int main(int argc, char *argv[])
     if (!configuration.open(QIODevice::WriteOnly) || configuration.write(screenConfiguration()) < 0)
         return 1;
     configuration.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + configuration.fileName().toLocal8Bit());
+    // The platform's arguments are separated by colons, which a Windows drive letter would split:
+    // the file is named from its own folder while the application starts.
+    const QString workingFolder = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=screens.json");
     QApplication application(argc, argv);
+    QDir::setCurrent(workingFolder);
     SmallScreenTest test;
     return QTest::qExec(&test, argc, argv);
 }

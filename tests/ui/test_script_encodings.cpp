@@ -154,6 +154,36 @@ private slots:
         QVERIFY(!Orl->ReopenAsUtf8->isEnabled());
     }
 
+    void aLargeFileIsReadInItsEncodingOnAThreadOfItsOwn()
+    {
+        // Large enough to be read on a thread of its own, where its encoding is found; one byte at
+        // its end is no UTF-8.
+        const QByteArray line = u"alias big { echo -a строка }\r\n"_qs.toUtf8();
+        const QByteArray bytes = line.repeated(int((qint64(70) << 20) / line.size()));
+        const QString file = path(u"big.mrc"_qs);
+        writeFile(file, bytes + "\xFF");
+        TForm2 *big = openFile(file);
+        QVERIFY(big->Memo1->isLoading());
+        QTRY_VERIFY_WITH_TIMEOUT(!big->Memo1->isLoading(), 30000);
+        QCOMPARE(encodingShown(big), u"Windows-1251"_qs);
+        const QString asWindows1251 = u"alias big { echo -a СЃС‚СЂРѕРєР° }"_qs;
+        QCOMPARE(big->Memo1->line(0), asWindows1251);
+        // As UTF-8 it is refused once read, and the window keeps its text.
+        runGuarded([] { Orl->ReopenAsUtf8->trigger(); });
+        QVERIFY(big->Memo1->isLoading());
+        QTRY_VERIFY_WITH_TIMEOUT(!big->Memo1->isLoading(), 30000);
+        QCOMPARE(dialogs->errors().size(), 1);
+        QVERIFY(dialogs->errors().first().contains(QString::number(bytes.size())));
+        QCOMPARE(big->Memo1->line(0), asWindows1251);
+        // Without that byte it is UTF-8.
+        writeFile(file, bytes);
+        runGuarded([] { Orl->ReopenAsUtf8->trigger(); });
+        QTRY_VERIFY_WITH_TIMEOUT(!big->Memo1->isLoading(), 30000);
+        QCOMPARE(big->Memo1->line(0), u"alias big { echo -a строка }"_qs);
+        QCOMPARE(encodingShown(big), u"UTF-8"_qs);
+        QCOMPARE(dialogs->errors().size(), 1);
+    }
+
     void aScriptIsSavedInAnotherEncoding()
     {
         TForm2 *window = TestEnv::newEditor();

@@ -64,6 +64,26 @@ qsizetype wideByteSum(quint64 counts)
     return qsizetype((pairs * 0x0001000100010001ULL) >> 48);
 }
 
+// The bytes beyond the UTF-16 units in the whole words from p up to end (continuation bytes less
+// the leads of four bytes), moving p past them; the bytes of a last part word are left. The counts
+// gather in the bytes of two words, for 255 words at most, so that no byte of them overflows.
+qsizetype surplusOfWords(const uchar *&p, const uchar *end)
+{
+    qsizetype surplus = 0;
+    while (end - p >= 8) {
+        const uchar *const blockEnd = p + qMin<qsizetype>((end - p) / 8, 255) * 8;
+        quint64 continuing = 0;
+        quint64 fourBytes = 0;
+        for (; p < blockEnd; p += 8) {
+            const quint64 w = word(p);
+            continuing += continuations(w);
+            fourBytes += fourByteLeads(w);
+        }
+        surplus += wideByteSum(continuing) - wideByteSum(fourBytes);
+    }
+    return surplus;
+}
+
 int unitsIn(quint64 w)
 {
     return 8 - byteSum(continuations(w)) + byteSum(fourByteLeads(w));
@@ -163,18 +183,7 @@ void appendUnitStarts(QByteArrayView validBytes, const QList<qsizetype> &lineSta
     qsizetype surplus = lineStarts.at(first - 1) - unitStarts.constLast();
     for (qsizetype line = first; line < lineStarts.size(); ++line) {
         const uchar *const start = begin + lineStarts.at(line);
-        while (start - p >= 8) {
-            // At most 255 words before a byte of the counts could overflow.
-            const uchar *const blockEnd = p + qMin<qsizetype>((start - p) / 8, 255) * 8;
-            quint64 continuing = 0;
-            quint64 fourBytes = 0;
-            for (; p < blockEnd; p += 8) {
-                const quint64 w = word(p);
-                continuing += continuations(w);
-                fourBytes += fourByteLeads(w);
-            }
-            surplus += wideByteSum(continuing) - wideByteSum(fourBytes);
-        }
+        surplus += surplusOfWords(p, start);
         // The line's last bytes, in a word whose other bytes are 0, which count nothing.
         const quint64 w = end - p >= 8 ? word(p) & kFirstBytes[start - p] : lastBytes(p, start - p);
         surplus += byteSum(continuations(w)) - byteSum(fourByteLeads(w));
@@ -201,21 +210,9 @@ qsizetype utf16Length(QByteArrayView validBytes)
 {
     const uchar *p = bytesOf(validBytes);
     const uchar *const end = p + validBytes.size();
-    qsizetype units = 0;
-    // Every byte counts one unit, less the continuation bytes, plus the leads of four bytes. Their
-    // counts gather in the bytes of two words, for 255 words at most, so that no byte overflows.
-    while (end - p >= 8) {
-        const uchar *const blockEnd = p + qMin<qsizetype>((end - p) / 8, 255) * 8;
-        units += blockEnd - p;
-        quint64 continuing = 0;
-        quint64 fourBytes = 0;
-        for (; p < blockEnd; p += 8) {
-            const quint64 w = word(p);
-            continuing += continuations(w);
-            fourBytes += fourByteLeads(w);
-        }
-        units += wideByteSum(fourBytes) - wideByteSum(continuing);
-    }
+    const uchar *const begin = p;
+    const qsizetype surplus = surplusOfWords(p, end);
+    qsizetype units = (p - begin) - surplus;
     for (; p < end; ++p)
         units += unitsOfLead(*p);
     return units;

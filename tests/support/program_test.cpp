@@ -2,8 +2,12 @@
 
 #include "support/test_env.h"
 
+#include "app/main_window.h"
 #include "catalogue/data_folder.h"
+#include "common/handler_guard.h"
+#include "editor/script_editor_window.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -44,4 +48,12 @@ void ProgramTest::cleanup()
     dialogs = nullptr;
     if (m_errorBoxes == ErrorBoxes::Forbidden)
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+}
+
+TForm2 *ProgramTest::openFile(const QString &file)
+{
+    dialogs->chooseFile(file);
+    runGuarded([] { Orl->N4Click(); });
+    QApplication::processEvents();
+    return Form2;
 }

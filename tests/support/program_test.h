@@ -8,9 +8,8 @@
 
 #include <memory>
 
-#include <memory>
-
 class QTemporaryDir;
+class TForm2;
 
 // The base of the window tests: before each test function the program's windows are created as
 // main() creates them, with every dialog answered by a script; after it they are freed. Each test
@@ -42,6 +41,10 @@ protected:
     QString path(const QString &name) const { return m_folder->filePath(name); }
     // The folder that holds the test function's settings in place of the user's.
     QString settingsFolder() const { return m_settingsDir->path(); }
+
+    // Opens a file as "Открыть..." does, the open dialog answering with it; returns the current
+    // editor afterwards (the new window, or the one before when the file could not be opened).
+    TForm2 *openFile(const QString &file);
 
 private slots:
     void init();

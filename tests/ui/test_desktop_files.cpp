@@ -94,13 +94,6 @@ private:
         start();
     }
 
-    TForm2 *openFile(const QString &file)
-    {
-        dialogs->chooseFile(file);
-        runGuarded([] { Orl->N4Click(); });
-        QApplication::processEvents();
-        return Form2;
-    }
 
     QStringList recentMenuFiles() const
     {

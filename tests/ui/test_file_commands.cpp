@@ -27,14 +27,6 @@ using TestFiles::writeFile;
 class FileCommandsTest : public ProgramTest {
     Q_OBJECT
 private:
-    TForm2 *openFile(const QString &file)
-    {
-        dialogs->chooseFile(file);
-        runGuarded([] { Orl->N4Click(); });
-        QApplication::processEvents();
-        return Form2;
-    }
-
     void closeWindow(TForm2 *window)
     {
         window->close();

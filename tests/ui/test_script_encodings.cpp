@@ -42,14 +42,6 @@ QString encodingShown(const TForm2 *window)
 class ScriptEncodingsTest : public ProgramTest {
     Q_OBJECT
 private:
-    TForm2 *openFile(const QString &file)
-    {
-        dialogs->chooseFile(file);
-        runGuarded([] { Orl->N4Click(); });
-        QApplication::processEvents();
-        return Form2;
-    }
-
     void saveAs(const QString &file)
     {
         dialogs->chooseFile(file);

@@ -300,12 +300,12 @@ TForm5::Page TForm5::addPage(const PageLayout &layout)
 
 void TForm5::addStyleBoxes(QWidget *tab, std::initializer_list<StyleBox> boxes)
 {
-    for (const StyleBox &spec : boxes) {
-        QCheckBox *box = addCheckBox(tab, QStringLiteral("CheckBox%1").arg(spec.number), spec.caption.toString(),
-                                     QRect(spec.x, spec.y, 0, kCheckBoxHeight));
-        m_styleBoxes[spec.number] = box;
-        const int slot = spec.slot;
-        const QString word = spec.word.toString();
+    for (const StyleBox &wanted : boxes) {
+        QCheckBox *box = addCheckBox(tab, QStringLiteral("CheckBox%1").arg(wanted.number), wanted.caption.toString(),
+                                     QRect(wanted.x, wanted.y, 0, kCheckBoxHeight));
+        m_styleBoxes[wanted.number] = box;
+        const int slot = wanted.slot;
+        const QString word = wanted.word.toString();
         onSignal(box, &QCheckBox::clicked, this, [this, box, slot, word] { styleBoxClick(box, slot, word); });
     }
 }

@@ -316,7 +316,9 @@ void LineLexer::topLevelLine(int first)
     const QStringView word = m_line.sliced(first, end - first);
     const QChar c = m_line[first];
 
-    if (c == u'[' && m_line.trimmed().endsWith(u']')) {
+    // A section stands alone on its line: a brace before its "]" makes it something else.
+    if (c == u'[' && m_line.trimmed().endsWith(u']')
+        && m_line.sliced(first, m_size - first).trimmed().endsWith(u']')) {
         sectionLine(first);
     } else if (m_state.flags & LexerState::PopupSection) {
         menuItemLine(first);

@@ -270,6 +270,9 @@ void TestScriptLexer::groupsSectionsAndIniLines()
     QCOMPARE(described(QStringLiteral("n5=%arise_state 1")), QStringLiteral("LinePrefix n5= | Variable %arise_state | "
                                                                           "Number 1"));
     QCOMPARE(described(QStringLiteral("nick=x")), QStringLiteral("BlockName nick=x"));
+    // A brace inside the brackets: no section, and nothing read past the stretch before the brace.
+    for (const QString &odd : {u"[ { ]"_qs, u"[ } ]"_qs, u"n5=[ { ]"_qs})
+        QVERIFY2(!described(odd).contains(u"Keyword ["_qs), qPrintable(described(odd)));
 }
 
 void TestScriptLexer::continuedLines()

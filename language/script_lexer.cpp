@@ -251,7 +251,7 @@ LexerState LineLexer::run()
         return m_state;
     }
 
-    ScriptLexer::readCodeLayout(m_line, m_lineStart, m_layout);
+    m_layout = ScriptLexer::codeLayout(m_line, m_lineStart);
     m_size = m_layout.braces.isEmpty() ? m_lineEnd : m_layout.braces.first();
     if (first < m_size)
         lineShape(first, continued);
@@ -612,7 +612,7 @@ void LineLexer::body(int from)
 // A comment statement at from: ";...", "rem ..." up to " | " or a closing "}", "/*..." to the end.
 int LineLexer::comment(int from)
 {
-    const int end = m_line.sliced(from).startsWith(u"/*") ? m_size : ScriptLexer::commentEnd(m_line, from, m_size);
+    const int end = ScriptLexer::commentEnd(m_line, from, m_size);
     fill(from, end, TokenKind::Comment);
     return end;
 }
@@ -886,18 +886,6 @@ int linePrefixLength(QStringView line)
     return i < line.size() && line[i] == u'=' ? i + 1 : 0;
 }
 
-bool isBlockBrace(QStringView line, int i, int lineStart)
-{
-    const auto blankAt = [line](int at) { return line[at] == u' ' || line[at] == u'\t'; };
-    const bool endsWord = i + 1 >= line.size() || blankAt(i + 1);
-    const bool startsWord = i <= lineStart || blankAt(i - 1);
-    if (line[i] == u'{')
-        return endsWord && (startsWord || line[i - 1] == u':');
-    if (line[i] == u'}')
-        return endsWord && startsWord;
-    return false;
-}
-
 bool CodeLayout::inComment(int column) const
 {
     for (const LineSpan &span : comments) {
@@ -922,6 +910,8 @@ bool isCommentWord(QStringView line, int i, int end)
 
 int commentEnd(QStringView line, int i, int limit)
 {
+    if (line.sliced(i).startsWith(u"/*"))
+        return limit;
     for (int j = skipBlanks(line, wordEnd(line, i)); j < limit; j = skipBlanks(line, wordEnd(line, j))) {
         const int end = wordEnd(line, j);
         if (end == j + 1 && (line[j] == u'|' || line[j] == u'}'))
@@ -933,14 +923,6 @@ int commentEnd(QStringView line, int i, int limit)
 CodeLayout codeLayout(QStringView line, int lineStart)
 {
     CodeLayout layout;
-    readCodeLayout(line, lineStart, layout);
-    return layout;
-}
-
-void readCodeLayout(QStringView line, int lineStart, CodeLayout &layout)
-{
-    layout.braces.clear();
-    layout.comments.clear();
     const int size = int(line.size());
     // Most lines hold neither a brace nor a comment: a look at their characters is enough.
     // The characters that may make one: { } ; * (of "/*") and r R (of rem).
@@ -956,7 +938,7 @@ void readCodeLayout(QStringView line, int lineStart, CodeLayout &layout)
             || (i + 2 < size && (line[i + 1].unicode() | 0x20) == u'e' && (line[i + 2].unicode() | 0x20) == u'm');
     }
     if (!mayHold)
-        return;
+        return layout;
     bool statementStart = true;
     for (int i = skipBlanks(line, lineStart); i < size;) {
         const int end = wordEnd(line, i);
@@ -964,7 +946,7 @@ void readCodeLayout(QStringView line, int lineStart, CodeLayout &layout)
         const bool mayComment =
             first == u';' || first == u'/' || first == u'.' || first == u'!' || (first | 0x20) == u'r';
         if (statementStart && mayComment && isCommentWord(line, i, end)) {
-            const int commentStop = first == u'/' && line[i + 1] == u'*' ? size : commentEnd(line, i, size);
+            const int commentStop = commentEnd(line, i, size);
             layout.comments.append({i, commentStop});
             i = commentStop;
             continue;
@@ -980,6 +962,7 @@ void readCodeLayout(QStringView line, int lineStart, CodeLayout &layout)
         }
         i = skipBlanks(line, end);
     }
+    return layout;
 }
 
 LexerState classifyLine(QStringView line, LexerState state, QList<ScriptToken> *tokens, QList<int> *commandStarts)

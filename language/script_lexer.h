@@ -96,11 +96,6 @@ inline int wordEnd(QStringView line, int i)
 // The length of the "n12=" that starts each line of an INI-format script, or 0.
 int linePrefixLength(QStringView line);
 
-// Whether the { or } at column i counts as a block brace, as mIRC counts them: a { standing as
-// a word or right after a colon ("...:#:{", "Item:{"), a } standing as a word. lineStart is where
-// the line's text starts (after an INI prefix).
-bool isBlockBrace(QStringView line, int i, int lineStart = 0);
-
 // A stretch [start, end) of a line.
 struct LineSpan {
     int start = 0;
@@ -109,7 +104,9 @@ struct LineSpan {
 
 // The block braces and the comment statements of a code line (one that neither starts with ';'
 // nor lies in a /* */ block): what the brace check counts, and where the colouring opens and
-// closes blocks, whatever the header before a brace. A statement starts at the line's first word
+// closes blocks, whatever the header before a brace. As mIRC counts them, a block brace is a "{"
+// standing as a word or right after a colon ("...:#:{", "Item:{"), or a "}" standing as a word;
+// lineStart is where the line's text starts (after an INI prefix). A statement starts at the line's first word
 // and after " | " and block braces; one that starts with ';' or the word rem is a comment up to
 // " | " or a closing "}" standing as a word, one that starts with "/*" a comment to the line's end.
 struct CodeLayout {
@@ -118,14 +115,12 @@ struct CodeLayout {
     bool inComment(int column) const;
 };
 CodeLayout codeLayout(QStringView line, int lineStart = 0);
-// The same, into layout (which it clears first), for callers that keep one.
-void readCodeLayout(QStringView line, int lineStart, CodeLayout &layout);
 
 // Whether the word [i, end) starts a comment statement: ";...", "/*...", or rem.
 bool isCommentWord(QStringView line, int i, int end);
 
-// Where a ';' or rem comment statement starting at i ends: at the word " | " or a closing "}"
-// standing as a word after it, or at limit.
+// Where a comment statement starting at i ends: a ';' or rem comment at the word " | " or a
+// closing "}" standing as a word after it, or at limit; a "/*" comment at limit.
 int commentEnd(QStringView line, int i, int limit);
 
 // The state after a run of lines, for tests and for a first pass without tokens.

@@ -426,11 +426,6 @@ bool ScriptDocument::isWordByte(qsizetype byte) const
     return QChar::isLetterOrNumber(c) || c == U'_';
 }
 
-bool ScriptDocument::isWordCharacter(qsizetype offset) const
-{
-    return isWordByte(m_text.byteOffset(offset));
-}
-
 qsizetype ScriptDocument::previousCharacter(qsizetype offset) const
 {
     if (offset <= 0)

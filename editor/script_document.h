@@ -153,7 +153,6 @@ public:
     Range wordAround(qsizetype offset) const;
     // The line that holds offset, with its line break (a triple click).
     Range lineAt(qsizetype offset) const;
-    bool isWordCharacter(qsizetype offset) const;
 
     // ---- Styling: how lines are drawn, and the state the language carries from line to line.
     // Lines longer than this (a binary file, a minified script) are no script lines: they are drawn

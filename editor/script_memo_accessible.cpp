@@ -250,7 +250,9 @@ ScriptMemoAccessible::Span ScriptMemoAccessible::itemAt(qsizetype offset,
         const qsizetype lineEnd = line + 1 < m->lineCount() ? nextLineStart - 2 : length;
         if (offset >= lineEnd)
             return {lineEnd, nextLineStart};
-        return {offset, offset + 1};
+        // A character outside the Basic Multilingual Plane is one character of two offsets.
+        const qsizetype start = m->document()->snapped(offset);
+        return {start, m->document()->nextCharacter(start)};
     }
     return wordOrSentenceAt(offset, boundaryType);
 }

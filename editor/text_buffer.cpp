@@ -55,7 +55,17 @@ qsizetype TextBuffer::lineEnd(int line) const
 QString TextBuffer::text(qsizetype start, qsizetype length) const
 {
     const qsizetype from = byteOffset(start);
-    return decoded(bytes(from, byteOffset(start + length) - from));
+    qsizetype to = byteOffset(start + length);
+    if (!m_utf8)
+        return decoded(bytes(from, to - from));
+    // A range may start or end between the two halves of a surrogate pair, as a QString's may: the
+    // pair's character is decoded whole and the half outside the range left off.
+    const qsizetype end = start + length;
+    if (to < byteLength() && offsetOfByte(to) < end)
+        to += Utf8::sequenceLength(uchar(byteAt(to)));
+    const QString whole = decoded(bytes(from, to - from));
+    const qsizetype lead = start - offsetOfByte(from);
+    return lead == 0 && whole.size() == length ? whole : whole.mid(lead, length);
 }
 
 QString TextBuffer::lineText(int line) const

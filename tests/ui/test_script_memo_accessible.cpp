@@ -78,6 +78,17 @@ private slots:
         QCOMPARE(text->textBeforeOffset(6, QAccessible::WordBoundary, &start, &end), u" -"_qs);
         QCOMPARE(text->textAfterOffset(2, QAccessible::WordBoundary, &start, &end), u" -"_qs);
 
+        // In UTF-8 an emoji is one character of two offsets, read whole from either; the words after
+        // it keep their places.
+        const QString emoji = QString::fromUcs4(U"\U0001F600");
+        memo.loadFile((u"ж"_qs + emoji + u" echo hi"_qs).toUtf8());
+        for (int offset : {1, 2}) {
+            QCOMPARE(text->textAtOffset(offset, QAccessible::CharBoundary, &start, &end), emoji);
+            QCOMPARE(std::pair(start, end), std::pair(1, 3));
+        }
+        QCOMPARE(text->textAtOffset(6, QAccessible::WordBoundary, &start, &end), u"echo"_qs);
+        QCOMPARE(std::pair(start, end), std::pair(4, 8));
+
         // Lines of a large text come from its line index.
         memo.loadText(largeText());
         const int line = memo.lineCount() / 2;

@@ -263,6 +263,12 @@ private slots:
         QCOMPARE(document.lineOf(14), 1);
         QCOMPARE(document.line(1), u"Ё"_qs + emoji + emoji);
         QCOMPARE(document.text(2, 4), u"€"_qs + emoji + u"b"_qs);
+        // Any range, as the same range of a QString, halves of a pair included.
+        const QString whole = document.text(0, document.length());
+        for (qsizetype start = 0; start <= whole.size(); ++start) {
+            for (qsizetype length = 0; start + length <= whole.size(); ++length)
+                QCOMPARE(document.text(start, length), whole.mid(start, length));
+        }
         QCOMPARE(document.byteOffset(5), qsizetype(10)); // a, ж, € and the emoji: 1 + 2 + 3 + 4 bytes
         // Inside a surrogate pair: back to the pair's start.
         QCOMPARE(document.snapped(4), qsizetype(3));

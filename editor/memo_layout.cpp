@@ -247,7 +247,9 @@ std::unique_ptr<MemoLayout::LineLayout> MemoLayout::build(int line, bool styled)
     qreal y = 0;
     int start = 0;
     do {
-        const int length = qMin<int>(kSegmentLength, int(text.size()) - start);
+        int length = qMin<int>(kSegmentLength, int(text.size()) - start);
+        if (start + length < text.size() && text[start + length].isLowSurrogate())
+            --length; // a surrogate pair is laid out whole, in the segment of its first half
         auto segment = std::make_unique<QTextLayout>(text.mid(start, length), m_font);
         segment->setCacheEnabled(true);
         segment->setTextOption(option);
@@ -335,14 +337,16 @@ std::unique_ptr<MemoLayout::LineLayout> MemoLayout::buildLong(int line, std::uni
         int rowStart = 0;
         for (int i = 0; i < length; ++i) {
             x = after(x, text[i].unicode());
-            if (x > limit && i > rowStart) {
+            if (x > limit && i > rowStart && !text[i].isLowSurrogate()) {
                 starts.push_back(rowStart = i);
                 x = after(0, text[i].unicode());
             }
         }
     } else {
+        // The segments keep a surrogate pair together: a cut before its second half moves before
+        // its first.
         for (int start = kSegmentLength; start < length; start += kSegmentLength)
-            starts.push_back(start);
+            starts.push_back(text[start].isLowSurrogate() ? start - 1 : start);
     }
     const qreal rowHeight = QFontMetricsF(m_font).height();
     const int count = int(starts.size());

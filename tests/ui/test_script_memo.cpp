@@ -1,5 +1,7 @@
 // The editor's text control: offsets that count a line break as two characters, appending as a line,
 // lossless text for every byte, and input that the code page cannot hold.
+#include "editor/memo_layout.h"
+#include "editor/script_document.h"
 #include "editor/script_memo.h"
 #include "editor/script_text.h"
 #include "support/test_env.h"
@@ -329,6 +331,36 @@ private slots:
         QVERIFY(memo.offsetRect(30'000).isValid());
         TestEnv::type(&memo, u"!"_qs);
         QCOMPARE(memo.line(0).size(), huge.size() + 1);
+    }
+
+    void layoutNeverCutsASurrogatePair()
+    {
+        // Emoji across every cut the layout makes: its segments of a line, a long line's plain
+        // segments and its wrapped rows all keep each pair whole.
+        const QString emoji = QString::fromUcs4(U"\U0001F600");
+        QString wrapped;
+        for (int i = 0; i < 3000; ++i)
+            wrapped += emoji + u"a"_qs;
+        ScriptDocument document;
+        document.loadFile((QString(4095, u'a') + emoji + u"b\r\n"_qs + QString(4095, u'a') + emoji
+                           + QString(20'000, u'b') + u"\r\n"_qs + wrapped + wrapped + wrapped + wrapped + wrapped)
+                              .toUtf8());
+        QCOMPARE(document.encoding(), ScriptEncoding::Utf8);
+        for (bool wrap : {false, true}) {
+            MemoLayout layout(document);
+            layout.setFont(QFont(u"Monospace"_qs));
+            layout.setWidth(333);
+            layout.setWrap(wrap);
+            for (int line = 0; line < document.lineCount(); ++line) {
+                const QString text = document.line(line);
+                const MemoLayout::LineLayout &laid = layout.layoutOf(line);
+                for (int start : laid.segmentStarts)
+                    QVERIFY2(!text[start].isLowSurrogate(), qPrintable(u"line %1, segment at %2"_qs.arg(line).arg(start)));
+                for (const MemoLayout::LineLayout::RowInfo &row : laid.rows)
+                    QVERIFY2(!text[row.startColumn].isLowSurrogate(),
+                             qPrintable(u"line %1, row at %2"_qs.arg(line).arg(row.startColumn)));
+            }
+        }
     }
 
     void theMouseAndTheViewMoveAsInOtherEditors()

@@ -45,7 +45,7 @@ target_link_options(orl PRIVATE LINKER:-z,relro LINKER:-z,now)
 set(CPACK_GENERATOR DEB)
 # The long description under the summary, in lines short enough for Debian's tools: each line of
 # the variable becomes one line of the control file.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Orl edits mIRC script files (.mrc, .ini, .txt) in Windows-1251 text.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Orl edits mIRC script files (.mrc, .ini, .txt) in Windows-1251 or UTF-8 text.
 Five palettes append event headers, identifiers, symbols, command lines and
 dialog templates; wizards and a dialog designer write script lines.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

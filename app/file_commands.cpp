@@ -107,16 +107,22 @@ void throwIfNotUtf8(const QString &fileName, const TextBuffer::Prepared &text)
 
 void TOrl::openScriptFile(const QString &fileName)
 {
-    // The file is read before its window is made, so that one that cannot be read leaves none.
+    readFileInto(fileName, nullptr, std::nullopt);
+}
+
+void TOrl::readFileInto(const QString &fileName, TForm2 *reopened, std::optional<ScriptEncoding> encoding)
+{
+    // The file is read before a new window is made, so that one that cannot be read leaves none.
     const ScriptFile::Check found = ScriptFile::check(fileName);
     throwIfNotRead(fileName, found.error);
+    const auto window = [&] { return reopened ? reopened : showEditor(createEditor(), fileName); };
     if (found.size >= kBackgroundLoadSize) {
-        loadInBackground(showEditor(createEditor(), fileName), fileName);
+        loadInBackground(window(), fileName, encoding, reopened != nullptr);
         return;
     }
     QByteArray bytes;
     throwIfNotRead(fileName, ScriptFile::read(fileName, &bytes));
-    loadBytes(showEditor(createEditor(), fileName), fileName, std::move(bytes), std::nullopt);
+    loadBytes(window(), fileName, std::move(bytes), encoding);
 }
 
 void TOrl::loadBytes(TForm2 *window, const QString &fileName, QByteArray bytes, std::optional<ScriptEncoding> encoding)
@@ -350,15 +356,7 @@ void TOrl::reopenAs(ScriptEncoding encoding)
                         Dialogs::Button::No)
                != Dialogs::Button::Yes)
         return;
-    const ScriptFile::Check found = ScriptFile::check(fileName);
-    throwIfNotRead(fileName, found.error);
-    if (found.size >= kBackgroundLoadSize) {
-        loadInBackground(window, fileName, encoding, true);
-        return;
-    }
-    QByteArray bytes;
-    throwIfNotRead(fileName, ScriptFile::read(fileName, &bytes));
-    loadBytes(window, fileName, std::move(bytes), encoding);
+    readFileInto(fileName, window, encoding);
 }
 
 void TOrl::saveAsEncoding(ScriptEncoding encoding)

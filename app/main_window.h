@@ -173,6 +173,9 @@ private:
     void openRecentFile(const QString &fileName);
     // Tab, Shift+Tab and Ctrl+Tab in the editor move the keyboard on to the palettes.
     void watchKeyboardRoute(TForm2 *window);
+    // Reads a file into reopened, or else into a new window made once the file proved readable, in
+    // the encoding given or else the one its bytes show; a large file on a thread of its own.
+    void readFileInto(const QString &fileName, TForm2 *reopened, std::optional<ScriptEncoding> encoding);
     // A file's bytes made the window's text, in the encoding given or else the one they show.
     void loadBytes(TForm2 *window, const QString &fileName, QByteArray bytes, std::optional<ScriptEncoding> encoding);
     // The same for a large file, read on a thread of its own. A window that had a text before

@@ -10,12 +10,6 @@ double linear(double channel)
     return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
 }
 
-double luminance(const QColor &colour)
-{
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
-}
-
 QColor mixed(const QColor &from, const QColor &to, double share)
 {
     const auto channel = [share](double a, double b) { return a + (b - a) * share; };
@@ -41,6 +35,12 @@ double shareNeeded(const QColor &wanted, const QColor &end, const QColor &backgr
 }
 
 } // namespace
+
+double luminance(const QColor &colour)
+{
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
 
 double ratio(const QColor &a, const QColor &b)
 {

@@ -9,6 +9,8 @@ namespace TextContrast {
 // What every text of the program keeps against its background, in light and dark palettes alike.
 inline constexpr double kLeastRatio = 4.5;
 
+// A colour's relative luminance, 0 (black) to 1 (white).
+double luminance(const QColor &colour);
 double ratio(const QColor &a, const QColor &b);
 
 // The wanted colour where it reads well on the background; otherwise the colour nearest to it, made

@@ -1,7 +1,7 @@
 #include "language/script_colours.h"
 
-#include <algorithm>
-#include <cmath>
+#include "common/text_contrast.h"
+
 #include <iterator>
 
 namespace {
@@ -46,18 +46,6 @@ static_assert(rowsInKindOrder(), "one style row per token kind, in the order of 
 // Control codes are drawn as marks on a plate of their own, so that they show though invisible.
 constexpr const char *kControlPlateLight = "#5a5a5a";
 constexpr const char *kControlPlateDark = "#c8c8c8";
-
-double channelLuminance(double c)
-{
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-double luminance(const QColor &colour)
-{
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * channelLuminance(rgb.redF()) + 0.7152 * channelLuminance(rgb.greenF())
-        + 0.0722 * channelLuminance(rgb.blueF());
-}
 
 } // namespace
 
@@ -106,14 +94,7 @@ QChar controlCodeLetter(QChar c)
 
 ScriptPalette paletteFor(const QColor &windowBackground)
 {
-    return luminance(windowBackground) < 0.2 ? ScriptPalette::Dark : ScriptPalette::Light;
-}
-
-double contrastRatio(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return TextContrast::luminance(windowBackground) < 0.2 ? ScriptPalette::Dark : ScriptPalette::Light;
 }
 
 } // namespace ScriptColours

@@ -33,7 +33,4 @@ QChar controlCodeLetter(QChar c);
 // The palette that suits a window background: Dark where it is dark.
 ScriptPalette paletteFor(const QColor &windowBackground);
 
-// The contrast ratio of two colours, 1 to 21, as WCAG defines it.
-double contrastRatio(const QColor &a, const QColor &b);
-
 } // namespace ScriptColours

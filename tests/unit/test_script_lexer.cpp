@@ -1,4 +1,5 @@
 // Classification of script lines, on lines as the corpus has them; the colours on both palettes.
+#include "common/text_contrast.h"
 #include "language/script_colours.h"
 #include "language/script_lexer.h"
 #include "support/corpus_lines.h"
@@ -459,13 +460,13 @@ void TestScriptLexer::coloursReadableOnBothPalettes()
 {
     for (ScriptPalette palette : {ScriptPalette::Light, ScriptPalette::Dark}) {
         const QColor background = ScriptColours::background(palette);
-        QVERIFY(ScriptColours::contrastRatio(ScriptColours::text(palette), background) >= 7.0);
+        QVERIFY(TextContrast::ratio(ScriptColours::text(palette), background) >= 7.0);
         QSet<QRgb> known;
         for (int k = 0; k < kTokenKindCount; ++k) {
             const TokenKind kind = TokenKind(k);
             const TokenStyle style = ScriptColours::style(kind, palette);
             const QColor behind = style.background.isValid() ? style.background : background;
-            const double ratio = ScriptColours::contrastRatio(style.foreground, behind);
+            const double ratio = TextContrast::ratio(style.foreground, behind);
             const QString where =
                 QStringLiteral("%1 on palette %2: %3").arg(kindName(kind)).arg(int(palette)).arg(ratio);
             QVERIFY2(ratio >= 4.5, qPrintable(where));
@@ -475,7 +476,7 @@ void TestScriptLexer::coloursReadableOnBothPalettes()
         }
         QCOMPARE(known.size(), 6); // the kinds read side by side in a line differ in colour
     }
-    QCOMPARE(ScriptColours::contrastRatio(Qt::black, Qt::white), 21.0);
+    QCOMPARE(TextContrast::ratio(Qt::black, Qt::white), 21.0);
     QCOMPARE(ScriptColours::paletteFor(QColor(0x1e, 0x1e, 0x1e)), ScriptPalette::Dark);
     QCOMPARE(ScriptColours::paletteFor(QColor(0xf0, 0xf0, 0xf0)), ScriptPalette::Light);
 }

@@ -117,4 +117,13 @@ QString sanitized(QString text)
     return text;
 }
 
+qsizetype missingCount(QStringView text)
+{
+    const ReverseTable &table = reverse();
+    qsizetype missing = 0;
+    for (qsizetype i = 0; i < text.size(); i += characterLength(text, i))
+        missing += !table.mapped.test(text.at(i).unicode());
+    return missing;
+}
+
 } // namespace Win1251

@@ -23,5 +23,7 @@ QByteArray encode(QStringView text);
 // The text as an 8-bit control would hold it: each character without a byte becomes one '?', a
 // surrogate pair as one character.
 QString sanitized(QString text);
+// How many characters of the text, a surrogate pair as one, have no byte: the '?' encode() writes.
+qsizetype missingCount(QStringView text);
 
 } // namespace Win1251

@@ -96,18 +96,7 @@ QString decodedText(QByteArrayView bytes, ScriptEncoding encoding)
 
 qsizetype missingCharacters(QStringView text, ScriptEncoding encoding)
 {
-    if (isUtf8(encoding))
-        return 0;
-    qsizetype missing = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (Win1251::isEncodable(c))
-            continue;
-        ++missing;
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-    }
-    return missing;
+    return isUtf8(encoding) ? 0 : Win1251::missingCount(text);
 }
 
 QByteArray appendedAsLine(bool targetEndsWithLineBreak, QStringView text, ScriptEncoding encoding)

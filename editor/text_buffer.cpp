@@ -1,7 +1,5 @@
 #include "editor/text_buffer.h"
 
-#include "common/win1251_codec.h"
-
 #include <cstring>
 
 namespace {
@@ -110,7 +108,7 @@ QByteArray TextBuffer::bytes(qsizetype byteStart, qsizetype byteLength) const
 
 QString TextBuffer::decoded(QByteArrayView bytes) const
 {
-    return m_utf8 ? Utf8::decode(bytes) : Win1251::decode(bytes);
+    return ScriptText::decodedText(bytes, m_utf8 ? ScriptEncoding::Utf8 : ScriptEncoding::Windows1251);
 }
 
 TextBuffer::LineSpan TextBuffer::spanOf(int line) const

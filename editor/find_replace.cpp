@@ -118,11 +118,6 @@ struct Utf8Fold {
     }
 };
 
-bool isWordCodePoint(char32_t c)
-{
-    return QChar::isLetterOrNumber(c) || c == U'_';
-}
-
 // The character of UTF-8 text that starts at at, or ends just before end.
 char32_t codePointAt(const uchar *text, qsizetype size, qsizetype at)
 {
@@ -142,7 +137,7 @@ char32_t codePointBefore(const uchar *text, qsizetype size, qsizetype end)
 
 bool isWordCharacter(QChar c)
 {
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
+    return ScriptText::isWordCodePoint(c.unicode());
 }
 
 QByteArray loweredBytes(QByteArrayView bytes)
@@ -187,8 +182,8 @@ bool Pattern::isWholeWordAt(QByteArrayView text, qsizetype at) const
     const qsizetype end = at + m_bytes.size();
     if (m_utf8) {
         const auto *bytes = reinterpret_cast<const uchar *>(text.data());
-        return (at == 0 || !isWordCodePoint(codePointBefore(bytes, text.size(), at)))
-            && (end == text.size() || !isWordCodePoint(codePointAt(bytes, text.size(), end)));
+        return (at == 0 || !ScriptText::isWordCodePoint(codePointBefore(bytes, text.size(), at)))
+            && (end == text.size() || !ScriptText::isWordCodePoint(codePointAt(bytes, text.size(), end)));
     }
     const std::array<bool, 256> &word = wordBytes();
     return (at == 0 || !word[uchar(text[at - 1])]) && (end == text.size() || !word[uchar(text[end])]);

@@ -43,7 +43,7 @@ struct Replacement {
     friend bool operator==(const Replacement &, const Replacement &) = default;
 };
 
-// Letters, digits and "_" make up words; any other character, and the edge of the text, ends one.
+// Whether a character of a QString makes up words (ScriptText::isWordCodePoint).
 bool isWordCharacter(QChar c);
 
 // The code page's bytes in lower case, byte for byte: what a search that ignores case compares.

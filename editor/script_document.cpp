@@ -423,7 +423,7 @@ bool ScriptDocument::isWordByte(qsizetype byte) const
             sequence[i] = uchar(m_text.byteAt(byte + i));
         c = Utf8::codePoint(sequence, length);
     }
-    return QChar::isLetterOrNumber(c) || c == U'_';
+    return ScriptText::isWordCodePoint(c);
 }
 
 qsizetype ScriptDocument::previousCharacter(qsizetype offset) const

@@ -18,6 +18,13 @@ inline bool isUtf8(ScriptEncoding encoding)
     return encoding != ScriptEncoding::Windows1251;
 }
 
+// Letters, digits and "_" make up words, for searches of whole words and for the caret's word
+// steps alike; any other character, and the edge of the text, ends one.
+inline bool isWordCodePoint(char32_t c)
+{
+    return QChar::isLetterOrNumber(c) || c == U'_';
+}
+
 // What the status bar and the menus call the encoding: "Windows-1251", "UTF-8", "UTF-8 с BOM".
 QString encodingName(ScriptEncoding encoding);
 
